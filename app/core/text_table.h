@@ -1,0 +1,75 @@
+#pragma once
+
+// A grid of texts stored compactly for very long call logs: every cell is a slice of one byte
+// buffer in Windows-1252, rows are slices of one cell array. A line break inside a cell is kept
+// as the single byte 0x0B, the form the CSV files use; cell() gives it back as "\r\n".
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+#include <QStringList>
+
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+class TextTable {
+public:
+    explicit TextTable(int columns = 0) : m_columns(columns) {}
+
+    int rowCount() const { return static_cast<int>(m_rows.size()); }
+    int columnCount() const { return m_columns; }
+    // Widens the table; it never narrows, so no cell text is lost.
+    void ensureColumns(int columns);
+
+    // Cell bytes (Windows-1252, line breaks as 0x0B); empty outside the row's cells.
+    QByteArrayView cellBytes(int row, int column) const;
+    // Cell text with 0x0B shown as "\r\n".
+    QString cell(int row, int column) const;
+    QStringList rowTexts(int row) const;
+
+    void setCell(int row, int column, QStringView text);
+    void setCellBytes(int row, int column, QByteArrayView bytes);
+
+    void appendRow(const QStringList& cells);
+    void insertEmptyRows(int row, int count);
+    void removeRows(int row, int count);
+    void clear(int columns);
+
+    // Stable sort of the rows; less compares two row indexes.
+    void sortRows(const std::function<bool(int, int)>& less);
+
+    // Bytes held by the table, for the memory figures of the benchmarks.
+    std::size_t memoryBytes() const;
+
+    // Canonical cell bytes of a text: Windows-1252 with every "\r\n", "\r" and "\n" as 0x0B.
+    static QByteArray encodeCell(QStringView text);
+    static QString decodeCell(QByteArrayView bytes);
+
+    // For readers that fill the table straight from a file buffer: the buffer becomes the
+    // table's text, and rows are added as slices of it.
+    struct Slice {
+        std::uint32_t start;
+        std::uint32_t size;
+    };
+    void adoptBuffer(QByteArray buffer);
+    char* bufferData() { return m_text.data(); }
+    void reserve(std::size_t rows, std::size_t cells);
+    void appendSlicedRow(const Slice* cells, std::size_t count);
+
+private:
+    struct Row {
+        std::uint32_t first;
+        std::uint32_t count;
+    };
+    Slice appendText(QByteArrayView bytes);
+    Row& widenRow(int row, int columns);
+    void compactIfWasteful();
+
+    QByteArray m_text;
+    std::vector<Slice> m_cells;
+    std::vector<Row> m_rows;
+    int m_columns = 0;
+    std::size_t m_deadBytes = 0;
+    std::size_t m_deadCells = 0;
+};
