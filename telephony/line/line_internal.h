@@ -14,6 +14,7 @@
 #include "telephony/line/tapi_buffer.h"
 
 class TetCall;
+class TetCallParameters;
 class TetTransfer;
 class TetConference;
 class TetAddress;
@@ -154,6 +155,17 @@ public:
     // The callback that TAPI calls for every message of the session.
     static void LineCallback(DWORD hDevice, DWORD dwMessage, DWORD_PTR dwCallbackInstance,
                              DWORD_PTR dwParam1, DWORD_PTR dwParam2, DWORD_PTR dwParam3);
+
+    // ---- The selected call, as the line's own objects need it.
+    uint32_t SelectedCallHandle();
+    uint32_t SelectedCallMediaMode();
+    QString SelectedCallPhoneNumber();
+    void SetSelectedCallPhoneNumber(const QString& number);
+    // Call.Parameters; nullptr while the library has no call object.
+    TetCallParameters* CallParameters();
+    void LogCallProperties(const QString& prefix);
+    // The number without " ", "+", "(", ")", "-" and ".".
+    static QString StripPunctuationText(const QString& number);
 
     // ---- Log and error helpers for the component's objects.
     void Stamped(const QString& line);
