@@ -1,0 +1,355 @@
+#include "app/core/csv_form.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+#include <array>
+#include <cstring>
+#include <limits>
+#include <vector>
+
+namespace {
+
+constexpr char Quote = '"';
+constexpr std::array<char, 10> Candidates = {',', ';', '#', '\t', '|', '@', '*', '-', '+', '&'};
+
+bool isLineEnd(char c) {
+    return c == '\r' || c == '\n';
+}
+
+// Occurrences of c in line outside quoted fields (a field is quoted when it begins with a
+// quote right after the line start or a c). With oddRunsOnly, a run of consecutive copies
+// counts only when its length is odd or it ends the line.
+qsizetype countCandidate(QByteArrayView line, char c, bool oddRunsOnly) {
+    const qsizetype n = line.size();
+    qsizetype i = 0;
+    qsizetype count = 0;
+    bool fieldStart = true;
+    while (i < n) {
+        const char b = line[i];
+        if (fieldStart && b == Quote) {
+            ++i;
+            while (i < n) {
+                if (line[i] == Quote) {
+                    if (i + 1 < n && line[i + 1] == Quote) {
+                        i += 2;
+                        continue;
+                    }
+                    ++i;
+                    break;
+                }
+                ++i;
+            }
+            fieldStart = false;
+            continue;
+        }
+        if (b == c) {
+            const qsizetype runStart = i;
+            while (i < n && line[i] == c)
+                ++i;
+            const qsizetype run = i - runStart;
+            if (!oddRunsOnly || run % 2 == 1 || i == n)
+                count += run;
+            fieldStart = true;
+            continue;
+        }
+        fieldStart = false;
+        ++i;
+    }
+    return count;
+}
+
+// Doubled quotes in d[from, to) made single, written in place from `from`; returns the new end.
+qsizetype unescapeInPlace(char* d, qsizetype from, qsizetype to) {
+    qsizetype w = from;
+    for (qsizetype k = from; k < to; ++k) {
+        d[w++] = d[k];
+        if (d[k] == Quote && k + 1 < to && d[k + 1] == Quote)
+            ++k;
+    }
+    return w;
+}
+
+TextTable::Slice slice(qsizetype start, qsizetype end) {
+    return {static_cast<std::uint32_t>(start), static_cast<std::uint32_t>(end - start)};
+}
+
+// Splits the line starting at pos into fields; returns the index of its end (a line-end byte
+// or n). Field texts are unescaped in place in d.
+qsizetype parseLine(char* d, qsizetype pos, qsizetype n, int separator,
+                    const std::array<bool, 256>& stops, std::vector<TextTable::Slice>& fields) {
+    fields.clear();
+    const bool hasSeparator = separator >= 0;
+    const char sep = static_cast<char>(separator);
+    qsizetype p = pos;
+    while (true) {
+        if (hasSeparator && p < n && d[p] == Quote) {
+            // Quoted field: up to the next quote that is not part of a doubled pair.
+            const qsizetype begin = p + 1;
+            qsizetype w = begin;
+            qsizetype i = begin;
+            bool closed = false;
+            while (i < n && !isLineEnd(d[i])) {
+                if (d[i] == Quote) {
+                    if (i + 1 < n && d[i + 1] == Quote) {
+                        d[w++] = Quote;
+                        i += 2;
+                        continue;
+                    }
+                    closed = true;
+                    break;
+                }
+                d[w++] = d[i++];
+            }
+            fields.push_back(slice(begin, w));
+            if (!closed)
+                return i; // an unclosed quote keeps the rest of the line as its text
+            // Skip the text up to and including the next separator.
+            ++i;
+            while (i < n && d[i] != sep && !isLineEnd(d[i]))
+                ++i;
+            if (i >= n || isLineEnd(d[i]))
+                return i;
+            p = i + 1;
+            continue;
+        }
+        // Plain field: up to the next separator.
+        qsizetype i = p;
+        bool quotes = false;
+        while (i < n) {
+            const auto b = static_cast<unsigned char>(d[i]);
+            if (stops[b]) {
+                if (d[i] != Quote)
+                    break;
+                quotes = true;
+            }
+            ++i;
+        }
+        if (hasSeparator && i < n && d[i] == sep) {
+            fields.push_back(slice(p, quotes ? unescapeInPlace(d, p, i) : i));
+            p = i + 1;
+            continue;
+        }
+        // The last field loses one leading and one trailing quote.
+        qsizetype begin = p;
+        qsizetype end = i;
+        if (begin < end && d[begin] == Quote)
+            ++begin;
+        if (end > begin && d[end - 1] == Quote)
+            --end;
+        fields.push_back(slice(begin, quotes ? unescapeInPlace(d, begin, end) : end));
+        return i;
+    }
+}
+
+qsizetype lineEnd(QByteArrayView bytes, qsizetype from) {
+    qsizetype i = from;
+    while (i < bytes.size() && !isLineEnd(bytes[i]))
+        ++i;
+    return i;
+}
+
+qsizetype nextLineStart(QByteArrayView bytes, qsizetype end) {
+    if (end >= bytes.size())
+        return bytes.size();
+    if (bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n')
+        return end + 2;
+    return end + 1;
+}
+
+void appendField(QByteArray& out, QByteArrayView cell) {
+    if (cell.isEmpty()) {
+        out.append("\"\"", 2);
+        return;
+    }
+    bool special = false;
+    for (char c : cell) {
+        if (c == ',' || c == Quote || isLineEnd(c)) {
+            special = true;
+            break;
+        }
+    }
+    if (!special) {
+        out.append(cell.data(), cell.size());
+        return;
+    }
+    bool enclose = false;
+    for (char c : cell) {
+        if (c == ',' || c == Quote) {
+            enclose = true;
+            break;
+        }
+    }
+    if (enclose)
+        out.append(Quote);
+    for (qsizetype i = 0; i < cell.size(); ++i) {
+        const char c = cell[i];
+        if (c == Quote) {
+            out.append("\"\"", 2);
+        } else if (isLineEnd(c)) {
+            // A line break never reaches the file: it would split the row.
+            out.append('\x0B');
+            if (c == '\r' && i + 1 < cell.size() && cell[i + 1] == '\n')
+                ++i;
+        } else {
+            out.append(c);
+        }
+    }
+    if (enclose)
+        out.append(Quote);
+}
+
+} // namespace
+
+std::optional<char> CsvForm::detectSeparator(QByteArrayView line1, QByteArrayView line2) {
+    std::optional<char> chosen;
+    qsizetype best = 0;
+    // Phone numbers are often written with "-" or "+"; those never displace a comma, the
+    // separator of the program's own files.
+    const auto keepsComma = [&](char c) { return chosen == ',' && (c == '-' || c == '+'); };
+    for (bool oddRuns : {true, false}) {
+        for (char c : Candidates) {
+            const qsizetype a = countCandidate(line1, c, oddRuns);
+            const qsizetype b = countCandidate(line2, c, oddRuns);
+            if (a == b && a > best && !keepsComma(c)) {
+                chosen = c;
+                best = a;
+            }
+        }
+        if (chosen)
+            return chosen;
+    }
+    for (char c : Candidates) {
+        const qsizetype a = countCandidate(line1, c, false);
+        const qsizetype b = countCandidate(line2, c, false);
+        const qsizetype most = std::max(a, b);
+        if (most > best && !keepsComma(c)) {
+            chosen = c;
+            best = most;
+        }
+    }
+    return chosen;
+}
+
+bool CsvForm::parse(QByteArray bytes, int minColumns, TextTable& out, QString* error) {
+    if (bytes.isEmpty()) {
+        if (error)
+            *error = QStringLiteral("File is empty");
+        return false;
+    }
+    if (static_cast<std::size_t>(bytes.size()) >= std::numeric_limits<std::uint32_t>::max()) {
+        if (error)
+            *error = QStringLiteral("File is too large");
+        return false;
+    }
+    const QByteArrayView view(bytes);
+    const qsizetype end1 = lineEnd(view, 0);
+    const qsizetype start2 = nextLineStart(view, end1);
+    const QByteArrayView line1 = view.first(end1);
+    const QByteArrayView line2 = view.sliced(start2, lineEnd(view, start2) - start2);
+    const std::optional<char> separator = detectSeparator(line1, line2);
+
+    // Room for every line at once, so that a long log is not copied while it grows.
+    qsizetype lines = 1;
+    for (const char *p = bytes.constData(), *e = p + bytes.size();
+         (p = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(e - p)))); ++p)
+        ++lines;
+    std::vector<TextTable::Slice> fields;
+    const qsizetype fieldsPerLine =
+        separator ? countCandidate(line1, *separator, false) + 1 : qsizetype(1);
+
+    std::array<bool, 256> stops{};
+    stops['\r'] = stops['\n'] = stops[static_cast<unsigned char>(Quote)] = true;
+    if (separator)
+        stops[static_cast<unsigned char>(*separator)] = true;
+
+    TextTable table(minColumns);
+    const qsizetype n = bytes.size();
+    table.adoptBuffer(std::move(bytes));
+    table.reserve(
+        static_cast<std::size_t>(lines),
+        std::min(static_cast<std::size_t>(lines) * static_cast<std::size_t>(fieldsPerLine),
+                 static_cast<std::size_t>(n + lines)));
+    char* d = table.bufferData();
+    qsizetype pos = 0;
+    while (pos < n) {
+        const qsizetype end = parseLine(d, pos, n, separator ? *separator : -1, stops, fields);
+        if (table.rowCount() == std::numeric_limits<int>::max()) {
+            if (error)
+                *error = QStringLiteral("File is too large");
+            return false;
+        }
+        table.appendSlicedRow(fields.data(), fields.size());
+        pos = nextLineStart(QByteArrayView(d, n), end);
+    }
+    out = std::move(table);
+    return true;
+}
+
+bool CsvForm::read(const QString& path, int minColumns, TextTable& out, QString* error) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    return parse(file.readAll(), minColumns, out, error);
+}
+
+QByteArray CsvForm::toBytes(const TextTable& table, int firstRow) {
+    QByteArray out;
+    const int rows = table.rowCount();
+    const int columns = table.columnCount();
+    if (firstRow < rows) {
+        // A close guess of the size, so the buffer is rarely moved.
+        qsizetype guess = 0;
+        for (int c = 0; c < columns; ++c)
+            guess += table.cellBytes(rows - 1, c).size() + 3;
+        out.reserve((guess + 2) * (rows - firstRow) + 64);
+    }
+    for (int r = std::max(firstRow, 0); r < rows; ++r) {
+        for (int c = 0; c < columns; ++c) {
+            if (c > 0)
+                out.append(',');
+            appendField(out, table.cellBytes(r, c));
+        }
+        out.append("\r\n", 2);
+    }
+    return out;
+}
+
+bool CsvForm::write(const QString& path, const TextTable& table, QString* error) {
+    if (path.isEmpty()) {
+        if (error)
+            *error = QStringLiteral("No file name");
+        return false;
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    const QByteArray bytes = toBytes(table);
+    if (file.write(bytes) != bytes.size() || !file.commit()) {
+        if (error)
+            *error = file.errorString();
+        file.cancelWriting();
+        return false;
+    }
+    return true;
+}
+
+QStringList CsvForm::splitLine(QByteArrayView line, std::optional<char> separator) {
+    QByteArray copy = line.toByteArray();
+    std::array<bool, 256> stops{};
+    stops['\r'] = stops['\n'] = stops[static_cast<unsigned char>(Quote)] = true;
+    if (separator)
+        stops[static_cast<unsigned char>(*separator)] = true;
+    std::vector<TextTable::Slice> fields;
+    parseLine(copy.data(), 0, copy.size(), separator ? *separator : -1, stops, fields);
+    QStringList result;
+    for (const auto& f : fields)
+        result.append(TextTable::decodeCell(QByteArrayView(copy.constData() + f.start, f.size)));
+    return result;
+}
