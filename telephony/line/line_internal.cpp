@@ -23,9 +23,6 @@ std::set<const TetLineInternal*>& LiveComponents() {
     static std::set<const TetLineInternal*> live;
     return live;
 }
-
-// The last activation request written to Device.Active; shared by all components.
-bool activationRequested = false;
 } // namespace
 
 TetLineInternal::TetLineInternal(QObject* owner) : TetSharedControl(owner) {
@@ -67,7 +64,8 @@ TetLineInternal::~TetLineInternal() {
     Vigil()->setVisible(false);
     idleTimer_->stop();
     // A message that was already queued is still dispatched here, with the events switched off.
-    QCoreApplication::processEvents();
+    if (QCoreApplication::instance())
+        QCoreApplication::processEvents();
     // Anything later finds the component unknown instead of freed memory.
     LiveComponents().erase(this);
 }
@@ -75,14 +73,12 @@ TetLineInternal::~TetLineInternal() {
 void TetLineInternal::Loaded() {
     if (!enabled_)
         return;
-    InitializeSession(device_->count_);
+    // A session opened when Enabled was applied is kept: a second one would orphan the first.
+    if (!sessionOpen_)
+        InitializeSession(device_->count_);
     ReadDeviceData();
-    if (activationRequested)
+    if (activationRequested_)
         device_->setActive(true);
-}
-
-bool TetLineInternal::ActivationRequested() {
-    return activationRequested;
 }
 
 bool TetLineInternal::EventsOn() const {
@@ -109,7 +105,7 @@ void TetLineInternal::setEnabled(bool value) {
 void TetLineInternal::SetDeviceActive(bool value) {
     if (value == device_->active_)
         return;
-    activationRequested = value;
+    activationRequested_ = value;
     Stamped(QStringLiteral("Device.Active := ") + Bool(value));
     if (value) {
         Detail(QStringLiteral("\tDevice.Count = %1").arg(device_->count_));

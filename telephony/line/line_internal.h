@@ -149,8 +149,9 @@ public:
     // Whether application handlers may run (Vigil.Events).
     bool EventsOn() const;
 
-    // The activation request last written to Device.Active; one flag shared by every component.
-    static bool ActivationRequested();
+    // The activation request last written to Device.Active (kept per component, so one
+    // component's request does not open another's line in Loaded).
+    bool ActivationRequested() const { return activationRequested_; }
 
     // The callback that TAPI calls for every message of the session.
     static void LineCallback(DWORD hDevice, DWORD dwMessage, DWORD_PTR dwCallbackInstance,
@@ -212,6 +213,7 @@ private:
 
     bool enabled_ = false;
     bool sessionOpen_ = false;
+    bool activationRequested_ = false;
     std::unique_ptr<QTimer> idleTimer_;
     int32_t idleInterval_ = 0;
     bool digitsGenerating_ = false;
