@@ -1,17 +1,19 @@
 #include "telephony/call/call_parameters.h"
 
+#include <cstddef>
 #include <cstring>
 
 #include "telephony/line/line_internal.h"
 
 namespace {
 // Offsets in the LINECALLPARAMS block.
-constexpr std::size_t TotalSizeAt = 0;
-constexpr std::size_t BearerModeAt = 4;
-constexpr std::size_t MediaModeAt = 16;
-constexpr std::size_t CallParamFlagsAt = 20;
-constexpr std::size_t AddressIDAt = 28;
-constexpr std::size_t NoAnswerTimeoutAt = 164;
+constexpr std::size_t TotalSizeAt = offsetof(LINECALLPARAMS, dwTotalSize);
+constexpr std::size_t BearerModeAt = offsetof(LINECALLPARAMS, dwBearerMode);
+constexpr std::size_t MediaModeAt = offsetof(LINECALLPARAMS, dwMediaMode);
+constexpr std::size_t CallParamFlagsAt = offsetof(LINECALLPARAMS, dwCallParamFlags);
+constexpr std::size_t AddressIDAt = offsetof(LINECALLPARAMS, dwAddressID);
+constexpr std::size_t NoAnswerTimeoutAt = offsetof(LINECALLPARAMS, dwNoAnswerTimeout);
+static_assert(sizeof(LINECALLPARAMS) <= TetCallParamsBlock::Size);
 } // namespace
 
 uint32_t TetCallParamsBlock::Field(std::size_t offset) const {
