@@ -1,7 +1,8 @@
 #include "app/core/csv_form.h"
 
+#include "app/core/atomic_write.h"
+
 #include <QFile>
-#include <QSaveFile>
 
 #include <array>
 #include <cstring>
@@ -324,20 +325,7 @@ bool CsvForm::write(const QString& path, const TextTable& table, QString* error)
             *error = QStringLiteral("No file name");
         return false;
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    const QByteArray bytes = toBytes(table);
-    if (file.write(bytes) != bytes.size() || !file.commit()) {
-        if (error)
-            *error = file.errorString();
-        file.cancelWriting();
-        return false;
-    }
-    return true;
+    return writeFileAtomically(path, toBytes(table), error);
 }
 
 QStringList CsvForm::splitLine(QByteArrayView line, std::optional<char> separator) {

@@ -1,9 +1,9 @@
 #include "app/core/ini_file.h"
 
+#include "app/core/atomic_write.h"
 #include "app/core/cp1252.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 #include <algorithm>
 
@@ -255,18 +255,5 @@ QByteArray IniFile::toBytes() const {
 }
 
 bool IniFile::save(const QString& path, QString* error) const {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    const QByteArray bytes = toBytes();
-    if (file.write(bytes) != bytes.size() || !file.commit()) {
-        if (error)
-            *error = file.errorString();
-        file.cancelWriting();
-        return false;
-    }
-    return true;
+    return writeFileAtomically(path, toBytes(), error);
 }
