@@ -1,0 +1,30 @@
+// Program entry: one window, run until it closes, then destroy it so that it writes the
+// settings, the call log and the phonebook.
+
+#include "app/window/main_window.h"
+#include "app/window/termination_signals.h"
+
+#include <QApplication>
+
+#include <memory>
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("VORBEL"));
+
+    auto form = std::make_unique<TForm1>();
+
+    // SIGTERM and SIGINT end the program the normal way: closing, then destruction.
+    TerminationSignals termination;
+    QObject::connect(&termination, &TerminationSignals::terminationRequested, &app, [&form] {
+        if (form)
+            form->close();
+        // Also ends a modal dialog or a waiting poll that may be open at that moment.
+        QCoreApplication::quit();
+    });
+
+    form->show();
+    const int result = QApplication::exec();
+    form.reset();
+    return result;
+}

@@ -1,0 +1,3 @@
+#include "app/window/tapi_record.h"
+
+TTApi Tapi;
