@@ -41,8 +41,6 @@ int TForm1::addLogRow(const LogRow& row) {
     DGrid->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
                                                         QItemSelectionModel::Rows);
     DGrid->scrollTo(index);
-    if (m_autosave)
-        m_autosave->markChanged();
     bringToFront();
     Q_EMIT logRowAdded(at);
     return at;
@@ -72,8 +70,6 @@ void TForm1::BtnDeleteClick() {
         const QModelIndex current = DGrid->currentIndex();
         if (current.isValid()) {
             m_log->deleteThrough(current.row());
-            if (m_autosave)
-                m_autosave->markChanged();
         }
     }
     resumePolling();
