@@ -57,4 +57,8 @@ bool injectLineDevState(DWORD deviceId, DWORD state, DWORD param2 = 0, DWORD par
 bool injectAddressState(DWORD deviceId, DWORD addressId, DWORD state);
 bool injectDevSpecific(DWORD deviceId, DWORD param1, DWORD param2 = 0, DWORD param3 = 0);
 
+// True once every event of the device's timeline has run (or the device has none); false while
+// events are due or the device is not open.
+bool timelineFinished(DWORD deviceId);
+
 } // namespace tapisim
