@@ -12,9 +12,9 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("VORBEL"));
 
-    auto form = std::make_unique<TForm1>();
-
-    // SIGTERM and SIGINT end the program the normal way: closing, then destruction.
+    // SIGTERM and SIGINT end the program the normal way: closing, then destruction. Installed
+    // first, so a signal during start-up waits for the event loop instead of killing the program.
+    std::unique_ptr<TForm1> form;
     TerminationSignals termination;
     QObject::connect(&termination, &TerminationSignals::terminationRequested, &app, [&form] {
         if (form)
@@ -23,6 +23,7 @@ int main(int argc, char* argv[]) {
         QCoreApplication::quit();
     });
 
+    form = std::make_unique<TForm1>();
     form->show();
     const int result = QApplication::exec();
     form.reset();
