@@ -221,7 +221,7 @@ public:
 private:
     Service() = default;
 
-    LONG loadProviders();
+    LONG loadProviders(bool warn = true);
     void unloadProviders();
     Session* session(HLINEAPP app);
     Line* line(HLINE line);

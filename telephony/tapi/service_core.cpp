@@ -112,7 +112,7 @@ ProviderDevice* Service::openDevice(DWORD deviceId) {
 
 // ---- providers ----------------------------------------------------------------------------
 
-LONG Service::loadProviders() {
+LONG Service::loadProviders(bool warn) {
     unloadProviders();
     std::vector<std::unique_ptr<ProviderDevice>> found;
     bool offersEx = true;
@@ -124,7 +124,8 @@ LONG Service::loadProviders() {
         const LONG rc = provider->load(found, error);
         if (rc < 0) {
             lastError = error.toStdString();
-            qWarning("telephony: %s", qPrintable(error));
+            if (warn)
+                qWarning("telephony: %s", qPrintable(error));
             unloadProviders();
             return rc;
         }
@@ -150,7 +151,7 @@ void Service::unloadProviders() {
 
 bool Service::offersInitializeEx() {
     if (sessions_.empty())
-        loadProviders(); // a broken scenario is reported by the initialisation itself
+        loadProviders(false); // a broken scenario is reported by the initialisation itself
     return offersInitializeEx_;
 }
 
