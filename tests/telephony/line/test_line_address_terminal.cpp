@@ -93,8 +93,16 @@ private Q_SLOTS:
         line.setEnabled(true);
         line.Device()->setID(Pbx);
         line.Device()->setActive(true);
+        // The open line's address status shows no forwarding, with mode 0.
+        QCOMPARE(line.Address()->Forward()->Mode(), 0u);
         line.Address()->Forward()->setPhoneNumber(QStringLiteral("0201234567"));
         line.Address()->Forward()->setActive(true);
+        QCOMPARE(line.Error()->Number(), LINEERR_INVALPARAM); // no forwarding mode chosen
+        QVERIFY(!line.Address()->Forward()->Active());
+        line.Address()->Forward()->setMode(LINEFORWARDMODE_UNCOND);
+        line.Address()->Forward()->setPhoneNumber(QStringLiteral("0201234567"));
+        line.Address()->Forward()->setActive(true);
+        QCOMPARE(line.Error()->Number(), 0);
         settle();
         line.RefreshAddressStatus();
         QVERIFY(line.Address()->Forward()->Active());

@@ -6,6 +6,7 @@
 #include "line_test_support.h"
 #include "telephony/call/address.h"
 #include "telephony/call/terminal.h"
+#include "telephony/diagnostics/popup.h"
 #include "telephony/line/line_device.h"
 #include "telephony/line/line_settings.h"
 #include "telephony/line/related_devices.h"

@@ -9,6 +9,7 @@
 #include "telephony/call/terminal.h"
 #include "telephony/line/line_device.h"
 #include "telephony/line/line_settings.h"
+#include "telephony/tapi/tapisim.h"
 
 using namespace linetest;
 
