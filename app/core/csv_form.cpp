@@ -4,6 +4,7 @@
 
 #include <QFile>
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <limits>
@@ -158,47 +159,99 @@ qsizetype nextLineStart(QByteArrayView bytes, qsizetype end) {
     return end + 1;
 }
 
-void appendField(QByteArray& out, QByteArrayView cell) {
-    if (cell.isEmpty()) {
-        out.append("\"\"", 2);
-        return;
-    }
-    bool special = false;
-    for (char c : cell) {
-        if (c == ',' || c == Quote || isLineEnd(c)) {
-            special = true;
-            break;
+// Encodes rows into a reusable buffer of raw bytes; the caller drains it in pieces. Works on
+// a local output pointer: stores through char* may alias anything, so members would be
+// reloaded after every byte.
+class RowEncoder {
+public:
+    explicit RowEncoder(qsizetype chunk) { m_buffer.resize(static_cast<std::size_t>(chunk)); }
+
+    void row(const TextTable& table, int r, int columns) {
+        const TextTable::RowSlices cells = table.rowSlices(r);
+        const char* const text = table.textData();
+        const auto cellAt = [&](int c) {
+            return static_cast<std::uint32_t>(c) < cells.count ? cells.cells[c]
+                                                               : TextTable::Slice{0, 0};
+        };
+        // Worst case: every byte doubled, two quotes and a separator per cell, the line end.
+        std::size_t worst = 2;
+        for (int c = 0; c < columns; ++c)
+            worst += 2 * std::size_t{cellAt(c).size} + 3;
+        if (m_size + worst > m_buffer.size())
+            m_buffer.resize(std::max(2 * m_buffer.size(), m_size + worst));
+        char* const base = m_buffer.data();
+        char* o = base + m_size;
+        for (int c = 0; c < columns; ++c) {
+            if (c > 0)
+                *o++ = ',';
+            const TextTable::Slice s = cellAt(c);
+            o = field(o, text + s.start, s.size);
         }
+        *o++ = '\r';
+        *o++ = '\n';
+        m_size = static_cast<std::size_t>(o - base);
     }
-    if (!special) {
-        out.append(cell.data(), cell.size());
-        return;
+
+    QByteArrayView bytes() const {
+        return QByteArrayView(m_buffer.data(), static_cast<qsizetype>(m_size));
     }
-    bool enclose = false;
-    for (char c : cell) {
-        if (c == ',' || c == Quote) {
-            enclose = true;
-            break;
+    qsizetype size() const { return static_cast<qsizetype>(m_size); }
+    void clear() { m_size = 0; }
+
+private:
+    static char* field(char* o, const char* cell, std::uint32_t size) {
+        if (size == 0) {
+            *o++ = Quote;
+            *o++ = Quote;
+            return o;
         }
-    }
-    if (enclose)
-        out.append(Quote);
-    for (qsizetype i = 0; i < cell.size(); ++i) {
-        const char c = cell[i];
-        if (c == Quote) {
-            out.append("\"\"", 2);
-        } else if (isLineEnd(c)) {
-            // A line break never reaches the file: it would split the row.
-            out.append('\x0B');
-            if (c == '\r' && i + 1 < cell.size() && cell[i + 1] == '\n')
-                ++i;
-        } else {
-            out.append(c);
+        // Copy and look for special bytes in one pass; the rare special field is redone.
+        unsigned flags = 0;
+        for (std::uint32_t i = 0; i < size; ++i) {
+            const auto b = static_cast<unsigned char>(cell[i]);
+            o[i] = static_cast<char>(b);
+            flags |= Special[b];
         }
+        if (flags == 0)
+            return o + size;
+        const bool enclose = flags & Encloses;
+        if (enclose)
+            *o++ = Quote;
+        for (std::uint32_t i = 0; i < size; ++i) {
+            const char c = cell[i];
+            if (c == Quote) {
+                *o++ = Quote;
+                *o++ = Quote;
+            } else if (isLineEnd(c)) {
+                // A line break never reaches the file: it would split the row.
+                *o++ = '\x0B';
+                if (c == '\r' && i + 1 < size && cell[i + 1] == '\n')
+                    ++i;
+            } else {
+                *o++ = c;
+            }
+        }
+        if (enclose)
+            *o++ = Quote;
+        return o;
     }
-    if (enclose)
-        out.append(Quote);
-}
+
+    static constexpr unsigned Encloses = 1;
+    static constexpr unsigned Breaks = 2;
+    static constexpr std::array<unsigned char, 256> Special = [] {
+        std::array<unsigned char, 256> t{};
+        t[','] = Encloses;
+        t['"'] = Encloses;
+        t['\r'] = Breaks;
+        t['\n'] = Breaks;
+        return t;
+    }();
+
+    std::vector<char> m_buffer;
+    std::size_t m_size = 0;
+};
+
+constexpr qsizetype WriteChunk = 1 << 20;
 
 } // namespace
 
@@ -299,33 +352,34 @@ bool CsvForm::read(const QString& path, int minColumns, TextTable& out, QString*
 
 QByteArray CsvForm::toBytes(const TextTable& table, int firstRow) {
     QByteArray out;
-    const int rows = table.rowCount();
-    const int columns = table.columnCount();
-    if (firstRow < rows) {
-        // A close guess of the size, so the buffer is rarely moved.
-        qsizetype guess = 0;
-        for (int c = 0; c < columns; ++c)
-            guess += table.cellBytes(rows - 1, c).size() + 3;
-        out.reserve((guess + 2) * (rows - firstRow) + 64);
-    }
-    for (int r = std::max(firstRow, 0); r < rows; ++r) {
-        for (int c = 0; c < columns; ++c) {
-            if (c > 0)
-                out.append(',');
-            appendField(out, table.cellBytes(r, c));
+    RowEncoder encoder(WriteChunk);
+    for (int r = std::max(firstRow, 0); r < table.rowCount(); ++r) {
+        encoder.row(table, r, table.columnCount());
+        if (encoder.size() >= WriteChunk) {
+            out.append(encoder.bytes());
+            encoder.clear();
         }
-        out.append("\r\n", 2);
     }
+    out.append(encoder.bytes());
     return out;
 }
 
 bool CsvForm::write(const QString& path, const TextTable& table, QString* error) {
-    if (path.isEmpty()) {
-        if (error)
-            *error = QStringLiteral("No file name");
-        return false;
+    // Written in pieces through one small buffer: no second copy of a long log in memory.
+    AtomicFileWriter writer(path);
+    bool ok = writer.open();
+    RowEncoder encoder(WriteChunk);
+    for (int r = 0; ok && r < table.rowCount(); ++r) {
+        encoder.row(table, r, table.columnCount());
+        if (encoder.size() >= WriteChunk) {
+            ok = writer.write(encoder.bytes());
+            encoder.clear();
+        }
     }
-    return writeFileAtomically(path, toBytes(table), error);
+    ok = ok && writer.write(encoder.bytes()) && writer.commit();
+    if (!ok && error)
+        *error = writer.errorString();
+    return ok;
 }
 
 QStringList CsvForm::splitLine(QByteArrayView line, std::optional<char> separator) {

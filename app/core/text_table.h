@@ -57,6 +57,17 @@ public:
     void reserve(std::size_t rows, std::size_t cells);
     void appendSlicedRow(const Slice* cells, std::size_t count);
 
+    // Direct access for writers that walk every cell: the row's slices of text().
+    struct RowSlices {
+        const Slice* cells;
+        std::uint32_t count;
+    };
+    RowSlices rowSlices(int row) const {
+        const Row& r = m_rows[static_cast<std::size_t>(row)];
+        return {m_cells.data() + r.first, r.count};
+    }
+    const char* textData() const { return m_text.constData(); }
+
 private:
     struct Row {
         std::uint32_t first;
