@@ -19,17 +19,20 @@ bool isLineEnd(char c) {
     return c == '\r' || c == '\n';
 }
 
-// Occurrences of c in line outside quoted fields (a field is quoted when it begins with a
-// quote right after the line start or a c). With oddRunsOnly, a run of consecutive copies
-// counts only when its length is odd or it ends the line.
+bool isCandidate(char c) {
+    return std::find(Candidates.begin(), Candidates.end(), c) != Candidates.end();
+}
+
+// Occurrences of c in line outside quoted fields: a quote opens one at the line start or right
+// after a candidate separator. With oddRunsOnly, a run of consecutive copies counts only when
+// its length is odd or it ends the line.
 qsizetype countCandidate(QByteArrayView line, char c, bool oddRunsOnly) {
     const qsizetype n = line.size();
     qsizetype i = 0;
     qsizetype count = 0;
-    bool fieldStart = true;
     while (i < n) {
         const char b = line[i];
-        if (fieldStart && b == Quote) {
+        if (b == Quote && (i == 0 || isCandidate(line[i - 1]))) {
             ++i;
             while (i < n) {
                 if (line[i] == Quote) {
@@ -42,7 +45,6 @@ qsizetype countCandidate(QByteArrayView line, char c, bool oddRunsOnly) {
                 }
                 ++i;
             }
-            fieldStart = false;
             continue;
         }
         if (b == c) {
@@ -52,10 +54,8 @@ qsizetype countCandidate(QByteArrayView line, char c, bool oddRunsOnly) {
             const qsizetype run = i - runStart;
             if (!oddRunsOnly || run % 2 == 1 || i == n)
                 count += run;
-            fieldStart = true;
             continue;
         }
-        fieldStart = false;
         ++i;
     }
     return count;
@@ -240,7 +240,13 @@ private:
     static constexpr unsigned Breaks = 2;
     static constexpr std::array<unsigned char, 256> Special = [] {
         std::array<unsigned char, 256> t{};
-        t[','] = Encloses;
+        // Besides the comma and the quote, the other characters that the reader may take for
+        // a separator are enclosed too, so that a file of ours is always read back with commas
+        // ("-" and "+" never displace a comma, so phone numbers stay bare).
+        for (char c : Candidates) {
+            if (c != '-' && c != '+')
+                t[static_cast<unsigned char>(c)] = Encloses;
+        }
         t['"'] = Encloses;
         t['\r'] = Breaks;
         t['\n'] = Breaks;

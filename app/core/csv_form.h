@@ -3,9 +3,11 @@
 // The CSV form of a grid, the file form of the call log and of the phonebook.
 //
 // Writing: one line per row ending in "\r\n"; fields separated by ","; quotes doubled; a field
-// with a comma or a quote enclosed in quotes; an empty field written as two quotes; a line
-// break inside a field written as the byte 0x0B (in every field, so that a break never splits
-// a row). The file is replaced atomically.
+// with a comma or a quote enclosed in quotes, and also one with any other character the reader
+// may take for a separator (; # tab | @ * &), so that the file is always read back with
+// commas; an empty field written as two quotes; a line break inside a field written as the
+// byte 0x0B (in every field, so that a break never splits a row). The file is replaced
+// atomically.
 //
 // Reading: lines end at "\r", "\n" or "\r\n"; the separator is detected from the first two
 // lines among , ; # tab | @ * - + & (quoted fields are not counted, and "-" or "+" never

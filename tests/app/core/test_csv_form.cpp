@@ -66,9 +66,11 @@ private Q_SLOTS:
         table.appendRow({u"In/Out"_qs, u"Inkomend"_qs, u"Tijd"_qs, u"Nummer"_qs, u"Naam"_qs});
         table.appendRow({u"IN"_qs, QString(), u"09:05"_qs, u"0612"_qs, u"Jansen, P."_qs});
         table.appendRow({u"OUT"_qs, u"a\"b"_qs, u"x,\r\ny"_qs});
+        table.appendRow({u"A & B"_qs, u"+31-6"_qs, u"x;y"_qs, u"\t"_qs, u"a@b"_qs});
         QCOMPARE(CsvForm::toBytes(table), QByteArray("In/Out,Inkomend,Tijd,Nummer,Naam\r\n"
                                                      "IN,\"\",09:05,0612,\"Jansen, P.\"\r\n"
-                                                     "OUT,\"a\"\"b\",\"x,\x0By\",\"\",\"\"\r\n"));
+                                                     "OUT,\"a\"\"b\",\"x,\x0By\",\"\",\"\"\r\n"
+                                                     "\"A & B\",+31-6,\"x;y\",\"\t\",\"a@b\"\r\n"));
     }
 
     void writesInCp1252WithoutBom() {
@@ -162,6 +164,18 @@ private Q_SLOTS:
         QFETCH(int, separator);
         const auto found = CsvForm::detectSeparator(line1, line2);
         QCOMPARE(found ? int(*found) : -1, separator);
+    }
+
+    void phonebookWithSeparatorLikeNamesReadsBack() {
+        // The first two entries hold more "&" than commas, in equal numbers: written bare they
+        // would be read back split at the "&".
+        TextTable table(2);
+        table.appendRow({u"0612"_qs, u"A & B & C"_qs});
+        table.appendRow({u"0613"_qs, u"D & E & F"_qs});
+        TextTable back;
+        QVERIFY(CsvForm::parse(CsvForm::toBytes(table), 2, back));
+        QCOMPARE(back.columnCount(), 2);
+        QCOMPARE(back.rowTexts(1), (QStringList{u"0613"_qs, u"D & E & F"_qs}));
     }
 
     void emptyFileIsAnError() {
