@@ -7,11 +7,13 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QHash>
+#include <QRegularExpression>
 #include <QString>
 #include <QStringList>
 #include <QTest>
 
 #include "telephony/call/call.h"
+#include "telephony/diagnostics/popup.h"
 #include "telephony/line/line.h"
 #include "telephony/line/line_device.h"
 
@@ -123,7 +125,8 @@ struct Trace {
                          .arg(Name(h), TetLineInternal::Hex8(state), TetLineInternal::Hex8(mode));
         };
         line.OnCallInfo = [this](TetSharedControl*, int32_t h, uint32_t infoState) {
-            lines << QStringLiteral("OnCallInfo %1 %2").arg(Name(h), TetLineInternal::Hex8(infoState));
+            lines << QStringLiteral("OnCallInfo %1 %2")
+                         .arg(Name(h), TetLineInternal::Hex8(infoState));
         };
         line.OnLineState = [this](TetSharedControl*, uint32_t state, uint32_t, uint32_t) {
             lines << QStringLiteral("OnLineState ") + TetLineInternal::Hex8(state);
@@ -132,8 +135,9 @@ struct Trace {
             lines << QStringLiteral("OnRing %1 %2").arg(count).arg(mode);
         };
         line.OnAddressState = [this](TetSharedControl*, uint32_t address, uint32_t state) {
-            lines << QStringLiteral("OnAddressState %1 %2").arg(address).arg(
-                         TetLineInternal::Hex8(state));
+            lines << QStringLiteral("OnAddressState %1 %2")
+                         .arg(address)
+                         .arg(TetLineInternal::Hex8(state));
         };
         line.OnAddressForward = [this](TetSharedControl*, uint32_t address) {
             lines << QStringLiteral("OnAddressForward %1").arg(address);
