@@ -40,6 +40,7 @@ void FakePhone::onReadable(QTcpSocket* socket) {
     socket->setProperty("request", QByteArray());
     ++m_requests;
     m_lastRequest = request;
+    Q_EMIT requestReceived();
     if (m_mode == Mode::Stall)
         return; // accepted, read, and never answered
 

@@ -43,6 +43,10 @@ public:
     };
     static QByteArray page(const QList<Line>& lines);
 
+Q_SIGNALS:
+    // A whole request has arrived (emitted before any answer).
+    void requestReceived();
+
 private:
     void onConnection();
     void onReadable(QTcpSocket* socket);
