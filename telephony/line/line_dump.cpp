@@ -1,10 +1,10 @@
 // The property dump of the line component and of the objects this library owns.
 
 #include "telephony/call/address.h"
+#include "telephony/call/call.h"
 #include "telephony/call/terminal.h"
 #include "telephony/diagnostics/popup.h"
 #include "telephony/diagnostics/tapi_names.h"
-#include "telephony/line/call_bridge.h"
 #include "telephony/line/line_device.h"
 #include "telephony/line/line_internal.h"
 #include "telephony/line/line_settings.h"

@@ -8,9 +8,10 @@
 #include <QTimer>
 
 #include "telephony/call/address.h"
+#include "telephony/call/call.h"
 #include "telephony/call/terminal.h"
 #include "telephony/diagnostics/popup.h"
-#include "telephony/line/call_bridge.h"
+#include "telephony/line/dispatch.h"
 #include "telephony/line/line_device.h"
 #include "telephony/line/line_settings.h"
 #include "telephony/line/related_devices.h"

@@ -4,8 +4,8 @@
 #include <QTimer>
 
 #include "telephony/call/address.h"
+#include "telephony/call/call.h"
 #include "telephony/call/terminal.h"
-#include "telephony/line/call_bridge.h"
 #include "telephony/line/line_device.h"
 #include "telephony/line/line_internal.h"
 #include "telephony/line/line_settings.h"

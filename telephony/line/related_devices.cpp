@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "telephony/line/call_bridge.h"
+#include "telephony/call/call.h"
 #include "telephony/line/line_device.h"
 #include "telephony/line/line_internal.h"
 #include "telephony/line/line_settings.h"
