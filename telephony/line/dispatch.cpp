@@ -41,6 +41,22 @@ QString HandleLine(const char* name, uint32_t handle) {
 
 int nestedProcessing = 0;
 
+bool IsCallMessage(DWORD message) {
+    switch (message) {
+    case LINE_CALLINFO:
+    case LINE_CALLSTATE:
+    case LINE_GATHERDIGITS:
+    case LINE_GENERATE:
+    case LINE_MONITORDIGITS:
+    case LINE_MONITORMEDIA:
+    case LINE_MONITORTONE:
+    case LINE_APPNEWCALL:
+        return true;
+    default:
+        return false;
+    }
+}
+
 } // namespace
 
 TetLineDispatch::TetLineDispatch(TetLineInternal* line) : line_(line) {}
@@ -66,6 +82,13 @@ void TetLineDispatch::Dispatch(DWORD hDevice, DWORD dwMessage, DWORD_PTR dwParam
     if (l.Popup()->OnTAPIMessage())
         LogTapiMessage(QStringLiteral("OnTAPIMessage"), hDevice, dwMessage, p1, p2, p3);
     l.Vigil()->ShowOnEvent(l.Popup()->OnTAPIMessage());
+
+    // Once the line is closed on our side (after LINE_CLOSE or LINEDEVSTATE_DISCONNECTED TAPI may
+    // still report the calls that were on it), call messages would bring ended calls back.
+    if (!l.Device()->Active() && IsCallMessage(dwMessage)) {
+        ProcessPendingEvents();
+        return;
+    }
 
     switch (dwMessage) {
     case LINE_ADDRESSSTATE:
