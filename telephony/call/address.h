@@ -98,7 +98,7 @@ public:
     void setMode(uint32_t value);
 
     // The slot of a pending lineForward request: the positive request ID while the reply is
-    // awaited, -1 once LINE_REPLY for it arrived, 0 otherwise. The reply dispatch marks it.
+    // awaited, -1 once LINE_REPLY for it arrived, 0 otherwise. The line callback marks it.
     int32_t& PendingRequest() { return pendingRequest_; }
 
     // What RefreshAddressStatus reads back from LINEADDRESSSTATUS.

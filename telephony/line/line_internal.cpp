@@ -174,5 +174,10 @@ void TetLineInternal::LineCallback(DWORD hDevice, DWORD dwMessage, DWORD_PTR dwC
     auto* self = reinterpret_cast<TetLineInternal*>(dwCallbackInstance);
     if (!self || LiveComponents().count(self) == 0)
         return;
+    // A forwarding request belongs to no call record, so the reply lookup of the dispatch cannot
+    // find it; its slot is marked here before the dispatch reports the reply as usual.
+    int32_t& forward = self->address_->Forward()->PendingRequest();
+    if (dwMessage == LINE_REPLY && forward > 0 && static_cast<DWORD_PTR>(forward) == dwParam1)
+        forward = -1;
     self->dispatch_->Dispatch(hDevice, dwMessage, dwParam1, dwParam2, dwParam3);
 }
