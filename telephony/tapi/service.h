@@ -36,14 +36,8 @@ struct Message {
 // Lives in the thread that initialised a session; messages reach the callback through its
 // event queue.
 class SessionDispatcher : public QObject {
-public:
-    explicit SessionDispatcher(HLINEAPP session) : session_(session) {}
-
 protected:
     void customEvent(QEvent* event) override;
-
-private:
-    HLINEAPP session_;
 };
 
 struct Gather {

@@ -184,7 +184,7 @@ LONG Service::initialize(LPHLINEAPP app, LINECALLBACK callback, LPCSTR appName, 
     s.callback = callback;
     s.appName = appName ? appName : "";
     // Owned by the session; deleted in its own thread when the session ends.
-    s.dispatcher = new SessionDispatcher(handle);
+    s.dispatcher = new SessionDispatcher;
     *app = handle;
     *numDevs = deviceCount();
     if (extended) {
