@@ -76,13 +76,43 @@ TextTable::Slice slice(qsizetype start, qsizetype end) {
     return {static_cast<std::uint32_t>(start), static_cast<std::uint32_t>(end - start)};
 }
 
+// Byte classes for splitting a line: where a plain field stops, the quote, and the characters
+// that make the writer enclose a field.
+constexpr unsigned char StopsField = 1;
+constexpr unsigned char IsQuote = 2;
+constexpr unsigned char NeedsQuotes = 4;
+
+// Characters that the writer encloses in quotes besides the quote itself; "-" and "+" never
+// displace a comma, so they stay bare.
+constexpr bool writtenQuoted(char c) {
+    return c == ',' || c == ';' || c == '#' || c == '\t' || c == '|' || c == '@' || c == '*' ||
+           c == '&';
+}
+
+struct ByteClasses {
+    std::array<unsigned char, 256> of{};
+    explicit ByteClasses(int separator) {
+        for (int b = 0; b < 256; ++b) {
+            if (writtenQuoted(static_cast<char>(b)))
+                of[static_cast<std::size_t>(b)] = NeedsQuotes;
+        }
+        of['"'] = IsQuote;
+        of['\r'] = StopsField;
+        of['\n'] = StopsField;
+        if (separator >= 0)
+            of[static_cast<std::size_t>(separator)] |= StopsField;
+    }
+};
+
 // Splits the line starting at pos into fields; returns the index of its end (a line-end byte
-// or n). Field texts are unescaped in place in d.
-qsizetype parseLine(char* d, qsizetype pos, qsizetype n, int separator,
-                    const std::array<bool, 256>& stops, std::vector<TextTable::Slice>& fields) {
+// or n). Field texts are unescaped in place in d. verbatim tells whether the writer would give
+// the line back byte for byte (comma separated, every field in its written form, untouched).
+qsizetype parseLine(char* d, qsizetype pos, qsizetype n, int separator, const ByteClasses& classes,
+                    std::vector<TextTable::Slice>& fields, bool& verbatim) {
     fields.clear();
     const bool hasSeparator = separator >= 0;
     const char sep = static_cast<char>(separator);
+    verbatim = separator == ',';
     qsizetype p = pos;
     while (true) {
         if (hasSeparator && p < n && d[p] == Quote) {
@@ -91,23 +121,32 @@ qsizetype parseLine(char* d, qsizetype pos, qsizetype n, int separator,
             qsizetype w = begin;
             qsizetype i = begin;
             bool closed = false;
+            unsigned char seen = 0;
             while (i < n && !isLineEnd(d[i])) {
                 if (d[i] == Quote) {
                     if (i + 1 < n && d[i + 1] == Quote) {
                         d[w++] = Quote;
                         i += 2;
+                        verbatim = false; // the line's bytes change here
                         continue;
                     }
                     closed = true;
                     break;
                 }
+                seen |= classes.of[static_cast<unsigned char>(d[i])];
                 d[w++] = d[i++];
             }
             fields.push_back(slice(begin, w));
+            // The writer quotes an empty field, and a field with a separator-like character.
+            const bool quotedOnWrite = w == begin || (seen & NeedsQuotes);
+            if (!closed || !quotedOnWrite)
+                verbatim = false;
             if (!closed)
                 return i; // an unclosed quote keeps the rest of the line as its text
             // Skip the text up to and including the next separator.
             ++i;
+            if (i < n && d[i] != sep && !isLineEnd(d[i]))
+                verbatim = false;
             while (i < n && d[i] != sep && !isLineEnd(d[i]))
                 ++i;
             if (i >= n || isLineEnd(d[i]))
@@ -117,16 +156,18 @@ qsizetype parseLine(char* d, qsizetype pos, qsizetype n, int separator,
         }
         // Plain field: up to the next separator.
         qsizetype i = p;
-        bool quotes = false;
+        unsigned char seen = 0;
         while (i < n) {
-            const auto b = static_cast<unsigned char>(d[i]);
-            if (stops[b]) {
-                if (d[i] != Quote)
-                    break;
-                quotes = true;
-            }
+            const unsigned char c = classes.of[static_cast<unsigned char>(d[i])];
+            if (c & StopsField)
+                break;
+            seen |= c;
             ++i;
         }
+        // The writer gives a bare field back only when it is not empty and needs no quotes.
+        if (i == p || seen != 0)
+            verbatim = false;
+        const bool quotes = seen & IsQuote;
         if (hasSeparator && i < n && d[i] == sep) {
             fields.push_back(slice(p, quotes ? unescapeInPlace(d, p, i) : i));
             p = i + 1;
@@ -190,6 +231,14 @@ public:
         *o++ = '\r';
         *o++ = '\n';
         m_size = static_cast<std::size_t>(o - base);
+    }
+
+    // Bytes that are already in written form, such as a line kept as read.
+    void raw(const char* bytes, std::size_t size) {
+        if (m_size + size > m_buffer.size())
+            m_buffer.resize(std::max(2 * m_buffer.size(), m_size + size));
+        std::memcpy(m_buffer.data() + m_size, bytes, size);
+        m_size += size;
     }
 
     QByteArrayView bytes() const {
@@ -318,10 +367,7 @@ bool CsvForm::parse(QByteArray bytes, int minColumns, TextTable& out, QString* e
     const qsizetype fieldsPerLine =
         separator ? countCandidate(line1, *separator, false) + 1 : qsizetype(1);
 
-    std::array<bool, 256> stops{};
-    stops['\r'] = stops['\n'] = stops[static_cast<unsigned char>(Quote)] = true;
-    if (separator)
-        stops[static_cast<unsigned char>(*separator)] = true;
+    const ByteClasses classes(separator ? *separator : -1);
 
     TextTable table(minColumns);
     const qsizetype n = bytes.size();
@@ -333,13 +379,16 @@ bool CsvForm::parse(QByteArray bytes, int minColumns, TextTable& out, QString* e
     char* d = table.bufferData();
     qsizetype pos = 0;
     while (pos < n) {
-        const qsizetype end = parseLine(d, pos, n, separator ? *separator : -1, stops, fields);
+        bool verbatim = false;
+        const qsizetype end =
+            parseLine(d, pos, n, separator ? *separator : -1, classes, fields, verbatim);
         if (table.rowCount() == std::numeric_limits<int>::max()) {
             if (error)
                 *error = QStringLiteral("File is too large");
             return false;
         }
-        table.appendSlicedRow(fields.data(), fields.size());
+        table.appendSlicedRow(fields.data(), fields.size(),
+                              verbatim ? std::optional(slice(pos, end)) : std::nullopt);
         pos = nextLineStart(QByteArrayView(d, n), end);
     }
     out = std::move(table);
@@ -356,33 +405,83 @@ bool CsvForm::read(const QString& path, int minColumns, TextTable& out, QString*
     return parse(file.readAll(), minColumns, out, error);
 }
 
+namespace {
+
+// Feeds the written form of rows [firstRow, rowCount) to sink in pieces. Rows still holding
+// their line as read are copied as they are; long runs of such lines go to the sink straight
+// from the table, without a copy.
+template <typename Sink> bool encodeRows(const TextTable& table, int firstRow, Sink&& sink) {
+    constexpr std::size_t DirectRun = 64 * 1024;
+    const int rows = table.rowCount();
+    // Room for a chunk, or for the whole of a small table.
+    RowEncoder encoder(std::min<qsizetype>(WriteChunk, static_cast<qsizetype>(table.textSize()) +
+                                                           8 * qsizetype{rows} + 64));
+    const int columns = table.columnCount();
+    const char* const text = table.textData();
+    const auto drain = [&] {
+        const bool ok = encoder.size() == 0 || sink(encoder.bytes());
+        encoder.clear();
+        return ok;
+    };
+    const auto followedByCrLf = [&](const TextTable::Slice& line) {
+        const std::size_t end = std::size_t{line.start} + line.size;
+        return end + 1 < table.textSize() && text[end] == '\r' && text[end + 1] == '\n';
+    };
+    int r = std::max(firstRow, 0);
+    while (r < rows) {
+        const auto line = table.verbatimLine(r);
+        if (!line || table.cellCountOf(r) != columns) {
+            encoder.row(table, r, columns);
+            ++r;
+        } else if (!followedByCrLf(*line)) {
+            encoder.raw(text + line->start, line->size);
+            encoder.raw("\r\n", 2);
+            ++r;
+        } else {
+            // A run of verbatim lines that lie one after the other in the buffer.
+            const std::size_t start = line->start;
+            std::size_t end = std::size_t{line->start} + line->size + 2;
+            ++r;
+            while (r < rows) {
+                const auto next = table.verbatimLine(r);
+                if (!next || next->start != end || table.cellCountOf(r) != columns ||
+                    !followedByCrLf(*next))
+                    break;
+                end = std::size_t{next->start} + next->size + 2;
+                ++r;
+            }
+            if (end - start >= DirectRun) {
+                if (!drain() ||
+                    !sink(QByteArrayView(text + start, static_cast<qsizetype>(end - start))))
+                    return false;
+            } else {
+                encoder.raw(text + start, end - start);
+            }
+        }
+        if (encoder.size() >= WriteChunk && !drain())
+            return false;
+    }
+    return drain();
+}
+
+} // namespace
+
 QByteArray CsvForm::toBytes(const TextTable& table, int firstRow) {
     QByteArray out;
-    RowEncoder encoder(WriteChunk);
-    for (int r = std::max(firstRow, 0); r < table.rowCount(); ++r) {
-        encoder.row(table, r, table.columnCount());
-        if (encoder.size() >= WriteChunk) {
-            out.append(encoder.bytes());
-            encoder.clear();
-        }
-    }
-    out.append(encoder.bytes());
+    encodeRows(table, firstRow, [&](QByteArrayView bytes) {
+        out.append(bytes);
+        return true;
+    });
     return out;
 }
 
 bool CsvForm::write(const QString& path, const TextTable& table, QString* error) {
-    // Written in pieces through one small buffer: no second copy of a long log in memory.
+    // Written in pieces: no second copy of a long log in memory.
     AtomicFileWriter writer(path);
-    bool ok = writer.open();
-    RowEncoder encoder(WriteChunk);
-    for (int r = 0; ok && r < table.rowCount(); ++r) {
-        encoder.row(table, r, table.columnCount());
-        if (encoder.size() >= WriteChunk) {
-            ok = writer.write(encoder.bytes());
-            encoder.clear();
-        }
-    }
-    ok = ok && writer.write(encoder.bytes()) && writer.commit();
+    const bool ok =
+        writer.open() &&
+        encodeRows(table, 0, [&](QByteArrayView bytes) { return writer.write(bytes); }) &&
+        writer.commit();
     if (!ok && error)
         *error = writer.errorString();
     return ok;
@@ -390,12 +489,10 @@ bool CsvForm::write(const QString& path, const TextTable& table, QString* error)
 
 QStringList CsvForm::splitLine(QByteArrayView line, std::optional<char> separator) {
     QByteArray copy = line.toByteArray();
-    std::array<bool, 256> stops{};
-    stops['\r'] = stops['\n'] = stops[static_cast<unsigned char>(Quote)] = true;
-    if (separator)
-        stops[static_cast<unsigned char>(*separator)] = true;
+    const ByteClasses classes(separator ? *separator : -1);
     std::vector<TextTable::Slice> fields;
-    parseLine(copy.data(), 0, copy.size(), separator ? *separator : -1, stops, fields);
+    bool verbatim = false;
+    parseLine(copy.data(), 0, copy.size(), separator ? *separator : -1, classes, fields, verbatim);
     QStringList result;
     for (const auto& f : fields)
         result.append(TextTable::decodeCell(QByteArrayView(copy.constData() + f.start, f.size)));

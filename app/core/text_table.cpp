@@ -87,7 +87,7 @@ TextTable::Row& TextTable::widenRow(int row, int columns) {
         m_cells.push_back(m_cells[r.first + i]);
     m_cells.resize(first + static_cast<std::uint32_t>(columns), Slice{0, 0});
     m_deadCells += r.count;
-    r = Row{first, static_cast<std::uint32_t>(columns)};
+    r = Row{first, static_cast<std::uint32_t>(columns), 0, NoLine};
     return r;
 }
 
@@ -96,6 +96,7 @@ void TextTable::setCellBytes(int row, int column, QByteArrayView bytes) {
         return;
     ensureColumns(column + 1);
     Row& r = widenRow(row, column + 1);
+    r.lineSize = NoLine; // the line as read no longer shows the row
     Slice& s = m_cells[r.first + static_cast<std::uint32_t>(column)];
     m_deadBytes += s.size;
     const Slice fresh = appendText(bytes);
@@ -119,7 +120,7 @@ void TextTable::insertEmptyRows(int row, int count) {
     if (count <= 0)
         return;
     row = std::clamp(row, 0, rowCount());
-    m_rows.insert(m_rows.begin() + row, static_cast<std::size_t>(count), Row{0, 0});
+    m_rows.insert(m_rows.begin() + row, static_cast<std::size_t>(count), Row{0, 0, 0, NoLine});
 }
 
 void TextTable::removeRows(int row, int count) {
@@ -172,10 +173,11 @@ void TextTable::reserve(std::size_t rows, std::size_t cells) {
     m_cells.reserve(cells);
 }
 
-void TextTable::appendSlicedRow(const Slice* cells, std::size_t count) {
+void TextTable::appendSlicedRow(const Slice* cells, std::size_t count, std::optional<Slice> line) {
     const std::uint32_t first = static_cast<std::uint32_t>(m_cells.size());
     m_cells.insert(m_cells.end(), cells, cells + count);
-    m_rows.push_back(Row{first, static_cast<std::uint32_t>(count)});
+    m_rows.push_back(Row{first, static_cast<std::uint32_t>(count), line ? line->start : 0,
+                         line ? line->size : NoLine});
     ensureColumns(static_cast<int>(count));
 }
 
@@ -200,6 +202,7 @@ void TextTable::compactIfWasteful() {
             text.append(m_text.constData() + s.start, s.size);
         }
         r.first = first;
+        r.lineSize = NoLine; // the old buffer and its lines are gone
     }
     m_text = std::move(text);
     m_cells = std::move(cells);

@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <vector>
 
 class TextTable {
@@ -55,7 +56,17 @@ public:
     void adoptBuffer(QByteArray buffer);
     char* bufferData() { return m_text.data(); }
     void reserve(std::size_t rows, std::size_t cells);
-    void appendSlicedRow(const Slice* cells, std::size_t count);
+    // line, when given, is the row's own line in the buffer, already in the exact form the
+    // writer would give it: saving then copies it as it is.
+    void appendSlicedRow(const Slice* cells, std::size_t count,
+                         std::optional<Slice> line = std::nullopt);
+    // The row's line as read, when it is still the row's exact written form.
+    std::optional<Slice> verbatimLine(int row) const {
+        const Row& r = m_rows[static_cast<std::size_t>(row)];
+        if (r.lineSize == NoLine)
+            return std::nullopt;
+        return Slice{r.lineStart, r.lineSize};
+    }
 
     // Direct access for writers that walk every cell: the row's slices of text().
     struct RowSlices {
@@ -67,11 +78,18 @@ public:
         return {m_cells.data() + r.first, r.count};
     }
     const char* textData() const { return m_text.constData(); }
+    std::size_t textSize() const { return static_cast<std::size_t>(m_text.size()); }
+    int cellCountOf(int row) const {
+        return static_cast<int>(m_rows[static_cast<std::size_t>(row)].count);
+    }
 
 private:
+    static constexpr std::uint32_t NoLine = 0xFFFF'FFFF;
     struct Row {
         std::uint32_t first;
         std::uint32_t count;
+        std::uint32_t lineStart = 0;
+        std::uint32_t lineSize = NoLine;
     };
     Slice appendText(QByteArrayView bytes);
     Row& widenRow(int row, int columns);

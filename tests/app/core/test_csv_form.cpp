@@ -178,6 +178,72 @@ private Q_SLOTS:
         QCOMPARE(back.rowTexts(1), (QStringList{u"0613"_qs, u"D & E & F"_qs}));
     }
 
+    void rewritingWhatWasRead_data() {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QByteArray>("written");
+        const QByteArray canonical = "In/Out,Inkomend,Tijd,Nummer,Naam\r\n"
+                                     "IN,Receptie,09:15,0612,\"Jansen, P.\"\r\n"
+                                     "OUT,\"\",09:20,  ,\"\"\r\n";
+        QTest::newRow("own file comes back unchanged") << canonical << canonical;
+        QTest::newRow("no line end at the end")
+            << QByteArray("a,b\r\nc,d") << QByteArray("a,b\r\nc,d\r\n");
+        QTest::newRow("line feeds only")
+            << QByteArray("a,b\nc,d\n") << QByteArray("a,b\r\nc,d\r\n");
+        QTest::newRow("bare empty fields")
+            << QByteArray("a,,b\r\nc,d,\r\n") << QByteArray("a,\"\",b\r\nc,d,\"\"\r\n");
+        QTest::newRow("needless quotes")
+            << QByteArray("\"a\",b\r\nc,\"d\"\r\n") << QByteArray("a,b\r\nc,d\r\n");
+        QTest::newRow("doubled quotes")
+            << QByteArray("\"a\"\"b\",c\r\nd,e\r\n") << QByteArray("\"a\"\"b\",c\r\nd,e\r\n");
+        QTest::newRow("text after a closing quote")
+            << QByteArray("\"a,\"x,c\r\nd,e\r\n") << QByteArray("\"a,\",c\r\nd,e\r\n");
+        QTest::newRow("semicolons") << QByteArray("a;b\r\nc;d\r\n") << QByteArray("a,b\r\nc,d\r\n");
+        QTest::newRow("short line widened")
+            << QByteArray("a,b\r\nc,d\r\ne\r\n") << QByteArray("a,b\r\nc,d\r\ne,\"\"\r\n");
+        QTest::newRow("wide line widens all")
+            << QByteArray("a,b\r\nc,d,e\r\n") << QByteArray("a,b,\"\"\r\nc,d,e\r\n");
+        QTest::newRow("separator-like text gets quotes")
+            << QByteArray("a,b&c\r\nd,e\r\n") << QByteArray("a,\"b&c\"\r\nd,e\r\n");
+    }
+    void rewritingWhatWasRead() {
+        QFETCH(QByteArray, file);
+        QFETCH(QByteArray, written);
+        const TextTable t = parsed(file, 2);
+        QCOMPARE(CsvForm::toBytes(t), written);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"out.csv"_qs);
+        QVERIFY(CsvForm::write(path, t));
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), written);
+    }
+
+    void editedRowsAreWrittenAfresh() {
+        QByteArray file = "In/Out,Inkomend,Tijd,Nummer,Naam\r\n";
+        for (int i = 0; i < 5000; ++i) // long enough for lines to be passed on in runs
+            file += "IN,Receptie,09:15,06" + QByteArray::number(i) + ",\"\"\r\n";
+        TextTable t = parsed(file, 5);
+        QCOMPARE(CsvForm::toBytes(t), file);
+        t.setCell(2, 4, u"Jansen, P."_qs);
+        t.removeRows(4000, 10);
+        t.appendRow({u"OUT"_qs});
+        QByteArray expected;
+        const QList<QByteArray> lines = file.split('\n');
+        for (int i = 0; i < lines.size() - 1; ++i) {
+            if (i >= 4000 && i < 4010)
+                continue;
+            QByteArray line = lines[i] + '\n';
+            if (i == 2)
+                line = "IN,Receptie,09:15,061,\"Jansen, P.\"\r\n";
+            expected += line;
+        }
+        expected += "OUT,\"\",\"\",\"\",\"\"\r\n";
+        QCOMPARE(CsvForm::toBytes(t), expected);
+        t.sortRows([&](int a, int b) { return a > b; }); // reversed: no two lines adjacent
+        QCOMPARE(CsvForm::toBytes(t).size(), expected.size());
+        QVERIFY(CsvForm::toBytes(t).startsWith("OUT,"));
+    }
+
     void emptyFileIsAnError() {
         TextTable t(5);
         t.appendRow({u"keep"_qs});
