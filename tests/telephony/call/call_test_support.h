@@ -37,6 +37,7 @@ inline void Settle(int milliseconds) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
 }
 
+// Declare before the line: the line writes log lines while it is destroyed.
 struct Trace {
     QStringList lines;
     bool withLog = true;

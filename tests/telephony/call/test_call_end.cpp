@@ -14,10 +14,10 @@ class TestCallEnd : public QObject {
 private Q_SLOTS:
     void callInformationOfAForgottenCall() {
         UseScenario(QStringLiteral("callinfo_gone.json"));
+        Trace trace;
         TetLine line;
         // Monitoring only: a monitor's handle may be given up while the call goes on.
         line.Privilege()->setOwner(false);
-        Trace trace;
         trace.Attach(line);
         // TAPI forgets the call between announcing new caller data and our reading of it.
         line.OnTAPIMessage = [](TetSharedControl*, int32_t h, uint32_t message, uint32_t, uint32_t,
@@ -41,8 +41,8 @@ private Q_SLOTS:
 
     void busyDisconnect() {
         UseScenario(QStringLiteral("busy.json"));
-        TetLine line;
         Trace trace;
+        TetLine line;
         trace.Attach(line);
         uint32_t recordBusyMode = 0;
         uint32_t callBusyMode = 99;
@@ -79,9 +79,9 @@ private Q_SLOTS:
 
     void idleDelay() {
         UseScenario(QStringLiteral("incoming.json"));
+        Trace trace;
         TetLine line;
         line.Device()->setIdleDelay(2000);
-        Trace trace;
         trace.Attach(line);
         OpenFirstDevice(line);
         Settle(250);
@@ -113,8 +113,8 @@ private Q_SLOTS:
         QFETCH(QString, scenario);
         QFETCH(QString, logLine);
         UseScenario(scenario);
-        TetLine line;
         Trace trace;
+        TetLine line;
         trace.Attach(line);
         OpenFirstDevice(line);
         Settle(250);

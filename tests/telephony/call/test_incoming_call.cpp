@@ -34,9 +34,9 @@ private Q_SLOTS:
         QFETCH(uint32_t, apiVersion);
         QFETCH(QStringList, opening);
         UseScenario(scenario);
+        Trace trace;
         TetLine line;
         line.TAPI()->setHighVersion(apiVersion);
-        Trace trace;
         trace.Attach(line);
         QStringList seen; // what the handlers read from the call object
         line.OnCallBegin = [&, begin = line.OnCallBegin](TetSharedControl* s, int32_t h) {
@@ -80,8 +80,8 @@ private Q_SLOTS:
 
     void logOfAnIncomingCall() {
         UseScenario(QStringLiteral("incoming.json"));
-        TetLine line;
         Trace trace;
+        TetLine line;
         trace.Attach(line);
         OpenFirstDevice(line);
         Settle(250);
@@ -134,8 +134,8 @@ private Q_SLOTS:
 
     void popupFlagsAddTheStateLines() {
         UseScenario(QStringLiteral("incoming.json"));
-        TetLine line;
         Trace trace;
+        TetLine line;
         trace.Attach(line);
         line.Popup()->setOnCallState(true);
         line.Popup()->setOnCallInfo(true);
@@ -155,8 +155,8 @@ private Q_SLOTS:
 
     void secondCallWhileTheFirstIsConnected() {
         UseScenario(QStringLiteral("second_call.json"));
-        TetLine line;
         Trace trace;
+        TetLine line;
         trace.Attach(line);
         QStringList seen;
         const auto show = [&](const char* what, int32_t h) {
