@@ -5,6 +5,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <unistd.h>
+
 class TestCsvForm : public QObject {
     Q_OBJECT
 private:
@@ -288,6 +290,29 @@ private Q_SLOTS:
         QVERIFY(f.open(QIODevice::ReadOnly));
         QCOMPARE(f.readAll(), QByteArray("old,content\r\n"));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{u"log2.csv"_qs});
+    }
+
+    void readOnlyFolderKeepsTheOldFile() {
+        if (geteuid() == 0)
+            QSKIP("root writes into read-only folders; failedWriteKeepsTheOldFile covers this");
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"log2.csv"_qs);
+        {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("old\r\n");
+        }
+        QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
+        TextTable t(1);
+        t.appendRow({u"new"_qs});
+        QString error;
+        const bool written = CsvForm::write(path, t, &error);
+        QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QVERIFY(!written);
+        QVERIFY(!error.isEmpty());
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), QByteArray("old\r\n"));
     }
 
     void writeIntoMissingFolderFails() {
