@@ -14,6 +14,8 @@
 #include "app/core/phonebook_model.h"
 #include "app/core/settings.h"
 
+#include "telephony/line/line.h"
+
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -45,11 +47,13 @@ TForm1::TForm1(std::shared_ptr<DialogService> dialogs, std::optional<QStringList
 
     buildLayout();
     connectHandlers();
+    SetupTapiSource();
     FormCreate();
 }
 
 TForm1::~TForm1() {
     FormDestroy();
+    etLine1.reset(); // closes the line and ends the session while the window is still whole
 }
 
 void TForm1::setDialogService(std::shared_ptr<DialogService> dialogs) {
@@ -85,6 +89,10 @@ void TForm1::FormCreate() {
 
     // Created after loading, so the loaded log is not written back at once.
     m_autosave = new LogAutosave(m_log, logFilePath(), this);
+
+    etLine1->setEnabled(true); // whether or not the TAPI source is switched on
+    if (Tapi.Connect)
+        OpenTapiDevice();
 }
 
 void TForm1::FormShow() {

@@ -12,6 +12,8 @@
 #include <QStringList>
 
 #include <array>
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -34,6 +36,9 @@ class QTableView;
 class QTimer;
 class QToolBar;
 class QToolButton;
+class TFormDlgLineSelection;
+class TetLine;
+class TetSharedControl;
 
 class TForm1 : public QMainWindow {
     Q_OBJECT
@@ -102,6 +107,26 @@ public:
     void LoadSettings();
     bool SaveSettings(QString* error = nullptr);
 
+    // TAPI source.
+    TetLine* lineComponent() const;
+    void OpenTapiDevice();
+    void RzCheckBox10Click();
+    void Label9Click();
+    // Runs the line selection dialog in place of its exec(), answering its result; for tests.
+    void setLineSelectionRunner(std::function<int(TFormDlgLineSelection&)> runner);
+    void etLine1Busy(TetSharedControl* Sender, int32_t CallHandle);
+    void etLine1CallBegin(TetSharedControl* Sender, int32_t CallHandle);
+    void etLine1CallEnd(TetSharedControl* Sender, int32_t CallHandle);
+    void etLine1CallerID(TetSharedControl* Sender, int32_t CallHandle);
+    void etLine1Connected(TetSharedControl* Sender, int32_t CallHandle);
+    void etLine1Disconnected(TetSharedControl* Sender, int32_t CallHandle);
+    void etLine1Error(TetSharedControl* Sender);
+    void etLine1Idle(TetSharedControl* Sender, int32_t CallHandle);
+    void etLine1LineState(TetSharedControl* Sender, uint32_t State, uint32_t Param2,
+                          uint32_t Param3);
+    void etLine1Offering(TetSharedControl* Sender, int32_t CallHandle);
+    void etLine1Ring(TetSharedControl* Sender, uint32_t Count, uint32_t RingMode);
+
 Q_SIGNALS:
     // After every tick of the poll timer, good or failed.
     void pollFinished();
@@ -122,6 +147,8 @@ private:
     QWidget* buildHelpTab();
     void buildStatusBar();
     void connectHandlers();
+    // Creates etLine1 with its stored settings and connects the Tapi tab's controls.
+    void SetupTapiSource();
 
     std::array<bool, 8> enabledLines() const;
     int phoneType() const;
@@ -180,4 +207,8 @@ private:
     QLabel* RzStatusPane1 = nullptr;
     QLabel* RzStatusPane2 = nullptr;
     QLabel* RzVersionInfoStatus1 = nullptr;
+
+    std::function<int(TFormDlgLineSelection&)> m_lineSelectionRunner;
+    // Last, so it goes first when the window is destroyed: its events reach live controls only.
+    std::unique_ptr<TetLine> etLine1;
 };
