@@ -1,5 +1,6 @@
 // The selected address with its forwarding, and the selected terminal with its routing.
 
+#include <QElapsedTimer>
 #include <QTest>
 
 #include "line_test_support.h"
@@ -13,6 +14,11 @@ using namespace linetest;
 namespace {
 constexpr int32_t Modem = 0;
 constexpr int32_t Pbx = 2;
+
+// The telephony layer posts LINE_REPLY with callback instance 0 instead of the instance given to
+// lineOpen, so no reply reaches the component and every wait ends with the time-out.
+const char* const ReplyWithoutInstance =
+    "telephony layer: LINE_REPLY arrives without the line's callback instance";
 } // namespace
 
 class TestLineAddressTerminal : public QObject {
@@ -83,6 +89,59 @@ private Q_SLOTS:
         QVERIFY(line.Log()->Lines().contains(QStringLiteral("Address.Forward.Active = True")));
         // The status that the provider reports after the request decides the shown state.
         QTRY_VERIFY(line.Address()->Forward()->PendingRequest() == 0);
+    }
+
+    void forwardingWaitsForItsReply() {
+        TetLine line;
+        Recorder recorder;
+        recorder.Attach(line);
+        line.TAPI()->setReplyTimeout(1500);
+        line.setEnabled(true);
+        line.Device()->setID(Pbx);
+        line.Device()->setActive(true);
+        line.Address()->Forward()->setMode(LINEFORWARDMODE_UNCOND);
+        line.Address()->Forward()->setCaller(QStringLiteral("0301111111"));
+        line.Address()->Forward()->setPhoneNumber(QStringLiteral("0201234567"));
+        QElapsedTimer clock;
+        clock.start();
+        line.Address()->Forward()->setActive(true);
+        QEXPECT_FAIL("", ReplyWithoutInstance, Abort);
+        QVERIFY2(clock.elapsed() < 1000, "the reply must end the wait, not the time-out");
+        QCOMPARE(line.Error()->Number(), 0);
+        QCOMPARE(recorder.errors, 0);
+        QCOMPARE(line.Address()->Forward()->PendingRequest(), 0);
+        // Shown as TAPI reports it: the entry that was set.
+        QVERIFY(line.Address()->Forward()->Active());
+        QCOMPARE(line.Address()->Forward()->Mode(), uint32_t(LINEFORWARDMODE_UNCOND));
+        QCOMPARE(line.Address()->Forward()->Caller(), QStringLiteral("0301111111"));
+        QCOMPARE(line.Address()->Forward()->PhoneNumber(), QStringLiteral("0201234567"));
+
+        line.Address()->Forward()->setActive(false);
+        QCOMPARE(line.Error()->Number(), 0);
+        QVERIFY(!line.Address()->Forward()->Active());
+        QCOMPARE(line.Address()->Forward()->NumForwardEntries(), 0);
+    }
+
+    void routingWaitsForItsReplies() {
+        TetLine line;
+        Recorder recorder;
+        recorder.Attach(line);
+        line.TAPI()->setReplyTimeout(1500);
+        line.setEnabled(true);
+        line.Device()->setID(Pbx);
+        line.Device()->setActive(true);
+        line.Terminal()->setID(1);
+        const uint32_t available = line.Terminal()->AvailableModes();
+        QElapsedTimer clock;
+        clock.start();
+        line.Terminal()->setActiveModes(available);
+        QEXPECT_FAIL("", ReplyWithoutInstance, Abort);
+        QVERIFY(clock.elapsed() < 1000);
+        QCOMPARE(line.Error()->Number(), 0);
+        QCOMPARE(recorder.errors, 0);
+        QCOMPARE(line.Terminal()->PendingRequest(), 0);
+        line.RefreshLineStatus();
+        QCOMPARE(line.Terminal()->ActiveModes(), available);
     }
 
     void forwardingSettingsAreFixedWhileActive() {

@@ -169,6 +169,26 @@ private Q_SLOTS:
         QVERIFY(!DescriptorOpen(again));
     }
 
+    void commHandleHeldWithoutSelectionIsStillClosed() {
+        TetLine line;
+        Open(line);
+        const DWORD id = Incoming(QStringLiteral("0203333333"), LINEMEDIAMODE_DATAMODEM);
+        QTRY_VERIFY(line.Call()->Handle() != 0);
+        line.Comm()->setEnabled(true);
+        const intptr_t fd = line.Comm()->Handle();
+        QVERIFY(DescriptorOpen(fd));
+
+        // With no call selected, switching Comm off leaves the handle where it is ...
+        line.Call()->setHandle(0);
+        line.Comm()->setEnabled(false);
+        QVERIFY(line.Comm()->Available());
+        QVERIFY(DescriptorOpen(fd));
+        // ... and the end of the call still closes it, Comm being off or not.
+        QVERIFY(tapisim::injectCallState(Modem, id, LINECALLSTATE_DISCONNECTED));
+        QTRY_VERIFY(!line.Comm()->Available());
+        QVERIFY(!DescriptorOpen(fd));
+    }
+
     void voiceCallTakesNoCommHandle() {
         TetLine line;
         line.Comm()->setEnabled(true);

@@ -1,7 +1,9 @@
 // The TAPI session of the line component through the real telephony layer and the simulator:
 // Enabled, the device list, the choice of a device, and the Disabled/Enabled/Active states.
 
+#include <QFile>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include "line_test_support.h"
@@ -123,6 +125,66 @@ private Q_SLOTS:
         QVERIFY(line.Device()->Name().isEmpty());
         line.Device()->setActive(true);
         QVERIFY(!line.Device()->Active());
+    }
+
+    void failedExtensionNegotiationIsOnlyLogged() {
+        TetLine line;
+        Recorder recorder;
+        recorder.Attach(line);
+        line.TAPI()->setExtensionLowVersion(0x00010000);
+        line.TAPI()->setExtensionHighVersion(0x00020000);
+        line.setEnabled(true);
+        QCOMPARE(line.TAPI()->ExtensionVersion(), 0u);
+        QVERIFY(!line.Log()
+                     ->Lines()
+                     .filter(QStringLiteral("\tlineNegotiateExtVersion returned LINEERR_"))
+                     .isEmpty());
+        QCOMPARE(line.Error()->Number(), 0);
+        QCOMPARE(recorder.errors, 0);
+        QCOMPARE(line.Device()->Name(), QStringLiteral("Office Modem"));
+        // Disabling forgets the application's upper extension version.
+        line.setEnabled(false);
+        QCOMPARE(line.TAPI()->ExtensionHighVersion(), 0u);
+        QCOMPARE(line.TAPI()->ExtensionLowVersion(), 0x00010000u);
+    }
+
+    void deviceDataAboveOneMebibyteIsRefused() {
+        // A device whose capabilities need more than 1 MiB: reading them gives LINEERR_NOMEM
+        // instead of an ever-growing buffer, and the device keeps its place in the list.
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString path = dir.filePath(QStringLiteral("huge.json"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("{\"devices\":[{\"name\":\"Small\"},{\"name\":\"Huge\",\"devSpecific\":\"" +
+                   QByteArray(1100 * 1024, 'a').toHex() + "\"}]}");
+        file.close();
+        qputenv("VORBEL_TAPI_SIM", path.toLocal8Bit());
+
+        TetLine line;
+        line.setEnabled(true);
+        QCOMPARE(line.Device()->Count(), 2);
+        QCOMPARE(line.Device()->List().at(0), QStringLiteral("Small"));
+        QCOMPARE(line.Device()->List().at(1),
+                 QStringLiteral("Device.Name unavailable: [80000044]  LINEERR_NOMEM"));
+        line.Device()->setID(1);
+        QCOMPARE(line.Device()->ID(), 1);
+        QVERIFY(line.Device()->Name().isEmpty());
+        QCOMPARE(line.Device()->Capabilities()->DevSpecificSize(), 0);
+    }
+
+    void providerClosingTheLineLeavesTheComponentEnabled() {
+        TetLine line;
+        line.setEnabled(true);
+        line.Device()->setActive(true);
+        QVERIFY(line.Device()->Active());
+        QVERIFY(tapisim::injectLineClose(0));
+        QTRY_VERIFY(!line.Device()->Active());
+        QCOMPARE(line.Enabled(), true);
+        QVERIFY(line.Log()->Lines().contains(QStringLiteral("TAPI LINE_CLOSE message received")));
+        // The line can be opened again.
+        line.Device()->setActive(true);
+        QVERIFY(line.Device()->Active());
     }
 
     void deviceIdOutsideTheListIsRefused() {
