@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QPointer>
 
+#include <deque>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -33,8 +34,8 @@ struct Message {
     DWORD_PTR param3 = 0;
 };
 
-// Lives in the thread that initialised a session; messages reach the callback through its
-// event queue.
+// Lives in the thread that initialised a session; its messages reach the callback through this
+// object's event queue.
 class SessionDispatcher : public QObject {
 protected:
     void customEvent(QEvent* event) override;
@@ -73,7 +74,7 @@ struct Call {
     DWORD state = LINECALLSTATE_IDLE;
     DWORD stateMode = 0;
     DWORD statesSeen = 0;
-    SYSTEMTIME stateTime{};
+    qint64 stateTime = 0; // ms since the epoch; local time only when someone asks
     std::vector<HCALL> handles;
 };
 
@@ -95,6 +96,8 @@ struct Session {
     LINECALLBACK callback = nullptr;
     QPointer<SessionDispatcher> dispatcher;
     std::string appName;
+    std::deque<Message> queue; // posted, not yet delivered
+    bool wakePending = false;
 };
 
 struct PendingRequest {
@@ -187,7 +190,7 @@ public:
                       const LINEGENERATETONE* tones);
 
     // Delivery, from the dispatcher of a session.
-    void deliver(const Message& message);
+    void deliverPending(HLINEAPP session);
 
     // DeviceHost.
     DWORD newCall(DWORD deviceId, const CallData& data, DWORD requestId) override;
@@ -209,6 +212,7 @@ public:
 
     // For the simulator control functions: the device if it is open on some line.
     ProviderDevice* openDevice(DWORD deviceId);
+    DWORD deviceOfCall(DWORD callId) const; // 0xFFFFFFFF for an unknown call
     ProviderDevice* providerDevice(DWORD deviceId) { return devices_.at(deviceId).provider.get(); }
     DWORD deviceCount() const { return static_cast<DWORD>(devices_.size()); }
 
@@ -233,6 +237,7 @@ private:
     DWORD startRequest(HLINEAPP session, HLINE line, LPHCALL target, LPHCALL secondTarget);
     LONG submit(DWORD deviceId, Request& request, HLINEAPP session, HLINE line, LPHCALL target,
                 LPHCALL secondTarget);
+    bool deliverable(const Message& message);
     void finishGather(AppCall& call, DWORD reason);
     DWORD callFeatures(const Call& call, const AppCall& app) const;
     DWORD addressFeatures(const Device& device) const;

@@ -18,11 +18,12 @@ namespace {
 
 const QEvent::Type MessageEventType = static_cast<QEvent::Type>(QEvent::registerEventType());
 
-// The only allocation a message costs: the event that carries it to the session's thread.
-class MessageEvent final : public QEvent {
+// Tells a session's thread that its queue has messages. One is in flight per session at most,
+// so a burst of messages costs one event and one wake-up of the thread, not one each.
+class WakeEvent final : public QEvent {
 public:
-    explicit MessageEvent(const Message& m) : QEvent(MessageEventType), message(m) {}
-    Message message;
+    explicit WakeEvent(HLINEAPP s) : QEvent(MessageEventType), session(s) {}
+    HLINEAPP session;
 };
 
 // Versions the layer speaks, lowest first.
@@ -30,20 +31,6 @@ constexpr DWORD KnownVersions[] = {TAPI_VERSION1_0, TAPI_VERSION1_4, TAPI_VERSIO
                                    TAPI_VERSION2_1, TAPI_VERSION2_2};
 constexpr DWORD LowestVersion = TAPI_VERSION1_0;
 constexpr DWORD HighestVersion = TAPI_VERSION2_2;
-
-SYSTEMTIME now() {
-    const QDateTime t = QDateTime::currentDateTime();
-    SYSTEMTIME s{};
-    s.wYear = static_cast<WORD>(t.date().year());
-    s.wMonth = static_cast<WORD>(t.date().month());
-    s.wDayOfWeek = static_cast<WORD>(t.date().dayOfWeek() % 7);
-    s.wDay = static_cast<WORD>(t.date().day());
-    s.wHour = static_cast<WORD>(t.time().hour());
-    s.wMinute = static_cast<WORD>(t.time().minute());
-    s.wSecond = static_cast<WORD>(t.time().second());
-    s.wMilliseconds = static_cast<WORD>(t.time().msec());
-    return s;
-}
 
 } // namespace
 
@@ -58,7 +45,7 @@ DWORD tickCount() {
 
 void SessionDispatcher::customEvent(QEvent* event) {
     if (event->type() == MessageEventType)
-        Service::instance().deliver(static_cast<MessageEvent*>(event)->message);
+        Service::instance().deliverPending(static_cast<WakeEvent*>(event)->session);
 }
 
 Service& Service::instance() {
@@ -103,6 +90,11 @@ LONG Service::checkDevice(HLINEAPP app, DWORD deviceId) {
     if (!device(deviceId))
         return LINEERR_BADDEVICEID;
     return 0;
+}
+
+DWORD Service::deviceOfCall(DWORD callId) const {
+    const Call* c = call(callId);
+    return c ? c->deviceId : 0xFFFFFFFF;
 }
 
 ProviderDevice* Service::openDevice(DWORD deviceId) {
@@ -463,7 +455,7 @@ DWORD Service::newCall(DWORD deviceId, const CallData& data, DWORD requestId) {
     c.callId = id;
     c.deviceId = deviceId;
     c.data = data;
-    c.stateTime = now();
+    c.stateTime = QDateTime::currentMSecsSinceEpoch();
     bool ownerGiven = requestId != 0;
     for (HLINE h : d->lines) {
         Line* l = line(h);
@@ -514,7 +506,7 @@ bool Service::setCallState(DWORD callId, DWORD state, DWORD mode) {
     c->state = state;
     c->stateMode = mode;
     c->statesSeen |= state;
-    c->stateTime = now();
+    c->stateTime = QDateTime::currentMSecsSinceEpoch();
     const std::vector<HCALL> handles = c->handles;
     for (HCALL h : handles) {
         AppCall& a = appCalls_.at(h);
@@ -714,7 +706,11 @@ void Service::post(const Message& message) {
     Session* s = session(message.session);
     if (!s || !s->dispatcher)
         return;
-    QCoreApplication::postEvent(s->dispatcher, new MessageEvent(message));
+    s->queue.push_back(message);
+    if (!s->wakePending) {
+        s->wakePending = true;
+        QCoreApplication::postEvent(s->dispatcher, new WakeEvent(message.session));
+    }
 }
 
 void Service::postToLine(const Line& l, DWORD message, DWORD_PTR p1, DWORD_PTR p2, DWORD_PTR p3) {
@@ -747,33 +743,55 @@ void Service::postToCall(AppCall& a, DWORD message, DWORD_PTR p1, DWORD_PTR p2, 
     post(m);
 }
 
-// A message reaches the callback only while what it speaks of still exists: a session shut
-// down, a line closed or a call handle deallocated before delivery drops it. LINE_REPLY needs
-// only the session; LINE_CLOSE is the last message of a line the provider closed.
-void Service::deliver(const Message& m) {
-    LINECALLBACK callback = nullptr;
+// Messages reach the callback one at a time, in order. A message is dropped when what it speaks
+// of is gone by then: its session shut down, its line closed or its call handle deallocated.
+// LINE_REPLY needs only the session; LINE_CLOSE is the last message of a line the provider
+// closed. Before each callback a further wake-up is queued while messages remain, so that a
+// callback which runs a nested event loop receives the next messages there, as on the platform.
+void Service::deliverPending(HLINEAPP app) {
     {
         std::lock_guard lock(mutex);
-        const Session* s = session(m.session);
+        Session* s = session(app);
         if (!s)
             return;
-        if (m.message != LINE_REPLY && m.line != 0) {
-            const auto l = lines_.find(m.line);
-            if (l == lines_.end())
-                return;
-            if (m.message == LINE_CLOSE) {
-                if (!l->second.closedByProvider)
-                    return;
-                lines_.erase(l);
-            } else if (l->second.closedByProvider) {
-                return;
-            }
-        }
-        if (m.call != 0 && !appCalls_.count(m.call))
-            return;
-        callback = s->callback;
+        s->wakePending = false;
     }
-    callback(m.hDevice, m.message, m.instance, m.param1, m.param2, m.param3);
+    for (;;) {
+        Message m;
+        LINECALLBACK callback = nullptr;
+        {
+            std::lock_guard lock(mutex);
+            Session* s = session(app);
+            if (!s || s->queue.empty())
+                return;
+            m = s->queue.front();
+            s->queue.pop_front();
+            if (!s->queue.empty() && !s->wakePending && s->dispatcher) {
+                s->wakePending = true;
+                QCoreApplication::postEvent(s->dispatcher, new WakeEvent(app));
+            }
+            if (!deliverable(m))
+                continue;
+            callback = s->callback;
+        }
+        callback(m.hDevice, m.message, m.instance, m.param1, m.param2, m.param3);
+    }
+}
+
+bool Service::deliverable(const Message& m) {
+    if (m.message != LINE_REPLY && m.line != 0) {
+        const auto l = lines_.find(m.line);
+        if (l == lines_.end())
+            return false;
+        if (m.message == LINE_CLOSE) {
+            if (!l->second.closedByProvider)
+                return false;
+            lines_.erase(l);
+        } else if (l->second.closedByProvider) {
+            return false;
+        }
+    }
+    return m.call == 0 || appCalls_.count(m.call) != 0;
 }
 
 } // namespace tapi::detail

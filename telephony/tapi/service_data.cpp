@@ -1,6 +1,7 @@
 // Structures the service fills from the devices' capabilities and the calls' data, and the
 // synchronous call and line settings.
 
+#include <QDateTime>
 #include <QString>
 
 #include <fcntl.h>
@@ -672,7 +673,15 @@ LONG Service::getCallStatus(HCALL handle, LPLINECALLSTATUS status) {
         f.dwCallFeatures2 |= LINECALLFEATURE2_TRANSFERNORM | LINECALLFEATURE2_TRANSFERCONF;
     if (f.dwCallFeatures & LINECALLFEATURE_PARK)
         f.dwCallFeatures2 |= LINECALLFEATURE2_PARKDIRECT | LINECALLFEATURE2_PARKNONDIRECT;
-    f.tStateEntryTime = c.stateTime;
+    const QDateTime t = QDateTime::fromMSecsSinceEpoch(c.stateTime);
+    f.tStateEntryTime.wYear = static_cast<WORD>(t.date().year());
+    f.tStateEntryTime.wMonth = static_cast<WORD>(t.date().month());
+    f.tStateEntryTime.wDayOfWeek = static_cast<WORD>(t.date().dayOfWeek() % 7);
+    f.tStateEntryTime.wDay = static_cast<WORD>(t.date().day());
+    f.tStateEntryTime.wHour = static_cast<WORD>(t.time().hour());
+    f.tStateEntryTime.wMinute = static_cast<WORD>(t.time().minute());
+    f.tStateEntryTime.wSecond = static_cast<WORD>(t.time().second());
+    f.tStateEntryTime.wMilliseconds = static_cast<WORD>(t.time().msec());
     return w.finish();
 }
 

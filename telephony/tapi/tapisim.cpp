@@ -39,11 +39,8 @@ template <class F> bool withDevice(DWORD deviceId, F&& f) {
     return f(*device, *device->host());
 }
 
-bool knownCall(tapi::DeviceHost& host, DWORD deviceId, DWORD callId) {
-    for (DWORD id : host.deviceCalls(deviceId))
-        if (id == callId)
-            return true;
-    return false;
+bool knownCall(tapi::DeviceHost&, DWORD deviceId, DWORD callId) {
+    return tapi::detail::Service::instance().deviceOfCall(callId) == deviceId;
 }
 
 } // namespace
