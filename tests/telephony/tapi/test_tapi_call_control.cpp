@@ -55,6 +55,8 @@ private Q_SLOTS:
     void dataOnlyModem();
     void relatedDeviceIds();
     void commHandleIsRealAndOwnedByTheCaller();
+    void newCallsOfALateLine();
+    void handoffAndPrivilege();
 };
 
 void TestTapiCallControl::outgoingCall_data() {
@@ -407,6 +409,87 @@ void TestTapiCallControl::commHandleIsRealAndOwnedByTheCaller() {
     QCOMPARE(fcntl(fd, F_GETFD), -1);
     QCOMPARE(CloseHandle(handle), 0);                                // not twice
     QCOMPARE(CloseHandle(reinterpret_cast<HANDLE>(intptr_t(0))), 0); // nor anything else
+}
+
+// A line opened while calls exist learns of them with lineGetNewCalls, once; a buffer too
+// small for the list makes no handles the caller would never learn of.
+void TestTapiCallControl::newCallsOfALateLine() {
+    Session s(scenarioPath(QStringLiteral("basic.json")));
+    s.open(0);
+    const HCALL first = incoming(true);
+    QVERIFY(first != 0);
+    QVERIFY(incoming(false) != 0);
+    const HLINE late = s.open(0, 0, 9, LINECALLPRIVILEGE_NONE);
+    QVERIFY(late != 0);
+    Buffer<LINECALLLIST> small(4);
+    QCOMPARE(lineGetNewCalls(late, 0, LINECALLSELECT_LINE, small.get()), 0);
+    QCOMPARE(small->dwCallsNumEntries, DWORD(0));
+    QCOMPARE(small->dwNeededSize, DWORD(sizeof(LINECALLLIST) + 2 * sizeof(HCALL)));
+    Buffer<LINECALLLIST> list;
+    QCOMPARE(lineGetNewCalls(late, 0, LINECALLSELECT_ADDRESS, list.get()), 0);
+    QCOMPARE(list->dwCallsNumEntries, DWORD(2));
+    HCALL handles[2];
+    std::memcpy(handles, reinterpret_cast<const char*>(list.get()) + list->dwCallsOffset,
+                sizeof handles);
+    Buffer<LINECALLSTATUS> status;
+    QCOMPARE(lineGetCallStatus(handles[0], status.get()), 0);
+    QCOMPARE(status->dwCallPrivilege, LINECALLPRIVILEGE_MONITOR);
+    QCOMPARE(status->dwCallState, Connected);
+    QCOMPARE(lineGetNewCalls(late, 0, LINECALLSELECT_LINE, list.get()), 0);
+    QCOMPARE(list->dwCallsNumEntries, DWORD(0)); // already known
+    QCOMPARE(lineGetNewCalls(late, 0, LINECALLSELECT_CALL, list.get()), LINEERR_INVALCALLSELECT);
+    // The new handle follows the call from now on.
+    QCOMPARE(waitForReply(lineDrop(first, nullptr, 0)), 0);
+    QVERIFY(reaches(handles[0], Idle));
+}
+
+void TestTapiCallControl::handoffAndPrivilege() {
+    Session s(scenarioPath(QStringLiteral("basic.json")));
+    s.open(0);
+    const HCALL call = incoming(true);
+    QVERIFY(call != 0);
+    QCOMPARE(lineHandoff(call, nullptr, LINEMEDIAMODE_DATAMODEM), LINEERR_TARGETNOTFOUND);
+    QCOMPARE(lineHandoff(call, nullptr, LINEMEDIAMODE_G3FAX), LINEERR_INVALMEDIAMODE);
+    QCOMPARE(lineHandoff(call, "tapi-test", 0), LINEERR_TARGETSELF);
+
+    // A second application that takes data calls on the same device.
+    HLINEAPP other = 0;
+    DWORD devs = 0;
+    QCOMPARE(lineInitialize(&other, nullptr, &record, "fax-app", &devs), 0);
+    HLINE otherLine = 0;
+    QCOMPARE(lineOpen(other, 0, &otherLine, TAPI_VERSION2_2, 0, 55, LINECALLPRIVILEGE_OWNER,
+                      LINEMEDIAMODE_DATAMODEM, nullptr),
+             0);
+    QCOMPARE(lineHandoff(call, "fax-app", 0), 0);
+    QVERIFY(waitUntil([&] {
+        for (const Received& r : messages(LINE_APPNEWCALL))
+            if (r.device == otherLine)
+                return true;
+        return false;
+    }));
+    HCALL taken = 0;
+    for (const Received& r : messages(LINE_APPNEWCALL))
+        if (r.device == otherLine) {
+            taken = static_cast<HCALL>(r.p2);
+            QCOMPARE(r.p3, DWORD_PTR(LINECALLPRIVILEGE_OWNER));
+            QCOMPARE(r.instance, DWORD_PTR(55));
+        }
+    QVERIFY(reaches(taken, Connected));
+    // The first owner steps back to monitoring; the others hear of it.
+    QCOMPARE(lineSetCallPrivilege(call, LINECALLPRIVILEGE_MONITOR), 0);
+    QCOMPARE(lineSetCallPrivilege(call, 8), LINEERR_INVALCALLPRIVILEGE);
+    QVERIFY(waitUntil([&] {
+        for (const Received& r : messages(LINE_CALLINFO))
+            if (r.device == taken && (r.p1 & LINECALLINFOSTATE_NUMOWNERDECR))
+                return true;
+        return false;
+    }));
+    QCOMPARE(lineHold(call), LINEERR_NOTOWNER);
+    Buffer<LINECALLINFO> info;
+    QCOMPARE(lineGetCallInfo(taken, info.get()), 0);
+    QCOMPARE(info->dwNumOwners, DWORD(1));
+    QCOMPARE(info->dwNumMonitors, DWORD(1));
+    QCOMPARE(lineShutdown(other), 0);
 }
 
 QTEST_GUILESS_MAIN(TestTapiCallControl)
