@@ -48,6 +48,7 @@ private Q_SLOTS:
     void nothingArrivesWhileEventsAreNotProcessed();
     void replyFollowsRequestAndHandleIsWrittenFirst();
     void eachLineGetsItsOwnInstance();
+    void nestedEventLoopReceivesTheNextMessages();
     void statusMessagesAreFiltered();
     void closedLineLosesItsPendingMessages();
     void shutdownDropsPendingMessages();
@@ -134,6 +135,30 @@ void TestTapiDelivery::eachLineGetsItsOwnInstance() {
     QCOMPARE(calls[1].instance, DWORD_PTR(22));
     QCOMPARE(calls[1].p3, DWORD_PTR(LINECALLPRIVILEGE_MONITOR));
     QVERIFY(calls[0].p2 != calls[1].p2); // one handle per line
+}
+
+// A callback that runs the event loop (as the line component does while it waits) receives
+// the following messages inside it, still in order and one at a time.
+void TestTapiDelivery::nestedEventLoopReceivesTheNextMessages() {
+    Session s(scenarioPath(QStringLiteral("basic.json")));
+    s.open(0);
+    int depth = 0;
+    std::vector<std::pair<DWORD, int>> seen;
+    onMessage() = [&](const Received& r) {
+        seen.emplace_back(r.message, depth);
+        if (r.message == LINE_APPNEWCALL) {
+            ++depth;
+            waitUntil([] { return messages(LINE_CALLSTATE).size() == 2; }, 1000);
+            --depth;
+        }
+    };
+    const DWORD id = tapisim::injectIncomingCall(0, callFrom("555"));
+    QVERIFY(tapisim::injectCallState(0, id, LINECALLSTATE_IDLE));
+    QVERIFY(waitUntil([] { return messages(LINE_CALLSTATE).size() == 2; }));
+    spin(10);
+    const std::vector<std::pair<DWORD, int>> expected{
+        {LINE_APPNEWCALL, 0}, {LINE_CALLSTATE, 1}, {LINE_CALLSTATE, 1}};
+    QCOMPARE(seen, expected);
 }
 
 void TestTapiDelivery::statusMessagesAreFiltered() {
