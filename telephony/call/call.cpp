@@ -3,6 +3,8 @@
 
 #include "telephony/call/call.h"
 
+#include "telephony/call/log_listened.h"
+
 #include <cstddef>
 
 #include "telephony/diagnostics/popup.h"
@@ -294,19 +296,22 @@ void TetCall::FirePartyEvents(uint32_t handle, uint32_t stateMask, uint32_t filt
         if (slot.EventFilter && (slot.Flags & filterMask) != 0)
             continue;
 
-        const QString word = QString::fromLatin1(events[i].word);
-        const QString path = QStringLiteral("\tCall.") + word + QStringLiteral("ID.");
-        line_->Stamped(QStringLiteral("On") + word + QStringLiteral("ID [") +
-                       TetLineInternal::Hex8(handle) + QStringLiteral("]"));
-        line_->Detail(path + QStringLiteral("Blocked = ") + TetLineInternal::Bool(slot.Blocked));
-        line_->Detail(path + QStringLiteral("Name = '") + slot.Name + QStringLiteral("'"));
-        line_->Detail(path + QStringLiteral("Number = '") + slot.Number + QStringLiteral("'"));
-        line_->Detail(path + QStringLiteral("OutOfArea = ") +
-                      TetLineInternal::Bool(slot.OutOfArea));
-        line_->Detail(path + QStringLiteral("Flags = ") + TetLineInternal::HexBr(slot.Flags));
-        for (uint32_t bit = 0x01; bit <= 0x40; bit <<= 1)
-            if (slot.Flags & bit)
-                line_->Detail(QStringLiteral("\t\t") + PartyIDFlagName(bit));
+        if (LogListened(*line_)) {
+            const QString word = QString::fromLatin1(events[i].word);
+            const QString path = QStringLiteral("\tCall.") + word + QStringLiteral("ID.");
+            line_->Stamped(QStringLiteral("On") + word + QStringLiteral("ID [") +
+                           TetLineInternal::Hex8(handle) + QStringLiteral("]"));
+            line_->Detail(path + QStringLiteral("Blocked = ") +
+                          TetLineInternal::Bool(slot.Blocked));
+            line_->Detail(path + QStringLiteral("Name = '") + slot.Name + QStringLiteral("'"));
+            line_->Detail(path + QStringLiteral("Number = '") + slot.Number + QStringLiteral("'"));
+            line_->Detail(path + QStringLiteral("OutOfArea = ") +
+                          TetLineInternal::Bool(slot.OutOfArea));
+            line_->Detail(path + QStringLiteral("Flags = ") + TetLineInternal::HexBr(slot.Flags));
+            for (uint32_t bit = 0x01; bit <= 0x40; bit <<= 1)
+                if (slot.Flags & bit)
+                    line_->Detail(QStringLiteral("\t\t") + PartyIDFlagName(bit));
+        }
         // Marked before the handler runs: a message the handler lets in must not announce the
         // same identification a second time.
         slot.Reported = true;

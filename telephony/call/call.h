@@ -63,10 +63,11 @@ public:
     uint32_t DialtoneMode() const { return dialtoneMode_; }
     uint32_t BusyMode() const { return busyMode_; }
     bool Owner() const { return owner_; }
-    const QDateTime& Began() const { return began_; }
-    const QDateTime& Connected() const { return connected_; }
-    const QDateTime& Disconnected() const { return disconnected_; }
-    const QDateTime& Ended() const { return ended_; }
+    // Local times; null when unavailable.
+    QDateTime Began() const { return began_.toLocalTime(); }
+    QDateTime Connected() const { return connected_.toLocalTime(); }
+    QDateTime Disconnected() const { return disconnected_.toLocalTime(); }
+    QDateTime Ended() const { return ended_.toLocalTime(); }
     uint32_t ID() const { return id_; }
     const QString& OriginatingApp() const { return originatingApp_; }
     const QString& PhoneNumber() const { return phoneNumber_; }
@@ -161,6 +162,7 @@ private:
     uint32_t dialtoneMode_ = 0;
     uint32_t busyMode_ = 0;
     bool owner_ = false;
+    // Kept in UTC: reading the clock in local time costs a time-zone lookup on every call.
     QDateTime began_;
     QDateTime connected_;
     QDateTime disconnected_;

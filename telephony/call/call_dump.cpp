@@ -8,7 +8,7 @@
 
 namespace {
 QString DateText(const QDateTime& when) {
-    return QLocale::system().toString(when, QLocale::ShortFormat);
+    return QLocale::system().toString(when.toLocalTime(), QLocale::ShortFormat);
 }
 } // namespace
 

@@ -6,6 +6,7 @@
 #include <QThread>
 
 #include "telephony/call/call.h"
+#include "telephony/call/log_listened.h"
 #include "telephony/diagnostics/popup.h"
 #include "telephony/line/line_internal.h"
 #include "telephony/line/line_settings.h"
@@ -111,12 +112,15 @@ bool TetCall::EndCall(bool forced, uint32_t handle) {
         ((record->State != 0 && record->State != LINECALLSTATE_IDLE) || record->RequestPending()))
         return false;
 
-    const QDateTime now = QDateTime::currentDateTime();
+    const QDateTime now = QDateTime::currentDateTimeUtc();
     record->Ended = now;
     if (handle == handle_)
         ended_ = now;
-    line_->Stamped(QStringLiteral("OnCallEnd [") + text + QStringLiteral("]"));
-    line_->Detail(QStringLiteral("\tCall.Ended = ") + now.toString(QStringLiteral("hh:mm:ss")));
+    if (LogListened(*line_)) {
+        line_->Stamped(QStringLiteral("OnCallEnd [") + text + QStringLiteral("]"));
+        line_->Detail(QStringLiteral("\tCall.Ended = ") +
+                      now.toLocalTime().toString(QStringLiteral("hh:mm:ss")));
+    }
     line_->FireEvent(line_->OnCallEnd, static_cast<int32_t>(handle));
     line_->Vigil()->ShowOnEvent(line_->Popup()->OnCallEnd());
     if (handle == handle_)
@@ -160,7 +164,8 @@ void TetCall::SelectNextCall() {
 void TetCall::setHandle(uint32_t h) {
     if (h == handle_)
         return;
-    line_->Stamped(QStringLiteral("Call.Handle = ") + TetLineInternal::HexBr(h));
+    if (LogListened(*line_))
+        line_->Stamped(QStringLiteral("Call.Handle = ") + TetLineInternal::HexBr(h));
     const int32_t index = IndexOfCall(h);
     if (index < 0 && h != 0) {
         line_->Report(LINEERR_INVALCALLHANDLE);

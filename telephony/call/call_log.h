@@ -68,7 +68,7 @@ struct TetCallLog {
     uint32_t DialtoneMode = 0;
     uint32_t BusyMode = 0;
 
-    // A null date-time means unavailable.
+    // In UTC; a null date-time means unavailable.
     QDateTime Began;
     QDateTime Connected;
     QDateTime Disconnected;

@@ -8,6 +8,7 @@
 
 #include "telephony/call/address.h"
 #include "telephony/call/call.h"
+#include "telephony/call/log_listened.h"
 #include "telephony/call/terminal.h"
 #include "telephony/diagnostics/popup.h"
 #include "telephony/diagnostics/tapi_names.h"
@@ -205,8 +206,11 @@ TetCallLog* TetLineDispatch::CallBegin(uint32_t handle) {
     TetLineInternal& l = *line_;
     TetCall& c = *l.Call();
     const auto logBegin = [&](const QDateTime& began) {
-        l.Stamped(HandleLine("OnCallBegin", handle));
-        l.Detail(QStringLiteral("\tCall.Began = ") + began.toString(QStringLiteral("hh:mm:ss")));
+        if (LogListened(l)) {
+            l.Stamped(HandleLine("OnCallBegin", handle));
+            l.Detail(QStringLiteral("\tCall.Began = ") +
+                     began.toLocalTime().toString(QStringLiteral("hh:mm:ss")));
+        }
         l.FireEvent(l.OnCallBegin, static_cast<int32_t>(handle));
         l.Vigil()->ShowOnEvent(l.Popup()->OnCallBegin());
     };
@@ -218,14 +222,14 @@ TetCallLog* TetLineDispatch::CallBegin(uint32_t handle) {
         c.ResetMonitoringMarks();
         c.active_ = true;
         c.AddCallRecord(TetCall::AddMode::LookupOrAdd, handle);
-        c.began_ = QDateTime::currentDateTime();
+        c.began_ = QDateTime::currentDateTimeUtc();
         c.SaveToRecord(handle);
         c.RefreshCallInfo(handle, AllParties);
         const TetCallLog* record = c.FindCall(TetCall::FindKind::ByHandle, handle);
         logBegin(record ? record->Began : c.began_);
     } else if (c.IndexOfCall(handle) < 0) {
         TetCallLog* record = c.AddCallRecord(TetCall::AddMode::LookupOrAdd, handle);
-        record->Began = QDateTime::currentDateTime();
+        record->Began = QDateTime::currentDateTimeUtc();
         record->GatherActive = false;
         record->MonitorDigitsActive = false;
         record->MonitorMediaActive = false;
@@ -318,7 +322,8 @@ void TetLineDispatch::StateEvents(uint32_t call, DWORD state, uint32_t mode16) {
     const bool isSelected = c.Handle() == call;
     const auto record = [&c, call] { return c.FindCall(TetCall::FindKind::ByHandle, call); };
     const auto fire = [&](const char* logName, const TET_CallNotifyEvent& handler, bool flag) {
-        l.Stamped(HandleLine(logName, call));
+        if (LogListened(l))
+            l.Stamped(HandleLine(logName, call));
         l.FireEvent(handler, static_cast<int32_t>(call));
         l.Vigil()->ShowOnEvent(flag);
     };
@@ -356,9 +361,10 @@ void TetLineDispatch::StateEvents(uint32_t call, DWORD state, uint32_t mode16) {
         fire("OnSpecialInfo", l.OnSpecialInfo, popup.OnSpecialInfo());
         break;
     case LINECALLSTATE_CONNECTED: {
-        l.Stamped(HandleLine("OnConnected", call));
+        if (LogListened(l))
+            l.Stamped(HandleLine("OnConnected", call));
         l.LookupCommHandle(call);
-        const QDateTime now = QDateTime::currentDateTime();
+        const QDateTime now = QDateTime::currentDateTimeUtc();
         if (TetCallLog* r = record())
             r->Connected = now;
         if (isSelected)
@@ -390,7 +396,7 @@ void TetLineDispatch::StateEvents(uint32_t call, DWORD state, uint32_t mode16) {
     case LINECALLSTATE_DISCONNECTED: {
         l.ReleaseCommHandle();
         const bool busy = mode16 == LINEDISCONNECTMODE_BUSY;
-        const QDateTime now = QDateTime::currentDateTime();
+        const QDateTime now = QDateTime::currentDateTimeUtc();
         if (TetCallLog* r = record()) {
             r->DisconnectMode = mode16;
             if (busy)
@@ -455,7 +461,8 @@ void TetLineDispatch::CallIdle(uint32_t call) {
     }
     if (call == c.Handle())
         c.active_ = false;
-    l.Stamped(HandleLine("OnCallIdle", call));
+    if (LogListened(l))
+        l.Stamped(HandleLine("OnCallIdle", call));
 
     const int32_t delay = l.Device()->IdleDelay();
     if (delay == 0) {
@@ -487,7 +494,8 @@ void TetLineDispatch::LineDevState(DWORD states, DWORD p2, DWORD p3) {
     l.Vigil()->ShowOnEvent(popup.OnLineState());
 
     if (states & LINEDEVSTATE_RINGING) {
-        l.Stamped(QStringLiteral("OnRing (%1, %2)").arg(p3).arg(p2));
+        if (LogListened(l))
+            l.Stamped(QStringLiteral("OnRing (%1, %2)").arg(p3).arg(p2));
         l.FireEvent(l.OnRing, p3, p2);
         l.Vigil()->ShowOnEvent(popup.OnRing());
     }
