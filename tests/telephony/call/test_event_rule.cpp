@@ -2,8 +2,10 @@
 // while they are on the stack.
 
 #include <QEventLoop>
+
 #include <QTest>
 #include <QTimer>
+#include <cstring>
 
 #include "call_test_support.h"
 #include "telephony/line/line_settings.h"
@@ -121,6 +123,131 @@ private Q_SLOTS:
         TetLineInternal::LineCallback(0, LINE_REPLY, reinterpret_cast<DWORD_PTR>(&line), 12, 0, 0);
         // No popup flag and no error: the handler runs, nothing is logged.
         QCOMPARE(trace.lines, QStringList{"OnTAPIReply 00000000"});
+    }
+
+    void ignoredMessages() {
+        UseScenario(QStringLiteral("quiet.json"));
+        Trace trace;
+        TetLine line;
+        trace.Attach(line);
+        int messages = 0;
+        line.OnTAPIMessage = [&](TetSharedControl*, int32_t, uint32_t, uint32_t, uint32_t,
+                                 uint32_t) { ++messages; };
+        OpenFirstDevice(line);
+        trace.lines.clear();
+        // Session-wide messages come without an instance; REINIT is for the session as well.
+        TetLineInternal::LineCallback(0, LINE_LINEDEVSTATE, 0, LINEDEVSTATE_RINGING, 1, 1);
+        TetLineInternal::LineCallback(0, LINE_LINEDEVSTATE, reinterpret_cast<DWORD_PTR>(&line),
+                                      LINEDEVSTATE_REINIT, 0, 0);
+        // Caller data for an unknown call that only counts monitors creates nothing.
+        TetLineInternal::LineCallback(0x999, LINE_CALLINFO, reinterpret_cast<DWORD_PTR>(&line),
+                                      LINECALLINFOSTATE_NUMMONITORS, 0, 0);
+        QCOMPARE(messages, 1);
+        QCOMPARE(trace.lines, QStringList());
+        QCOMPARE(line.Call()->Count(), 0);
+        QCOMPARE(line.Call()->RecordCount(), std::size_t{1});
+    }
+
+    void callInformationForACallTapiDoesNotKnow() {
+        UseScenario(QStringLiteral("quiet.json"));
+        Trace trace;
+        TetLine line;
+        trace.Attach(line);
+        OpenFirstDevice(line);
+        TetLineInternal::LineCallback(0x999, LINE_CALLINFO, reinterpret_cast<DWORD_PTR>(&line),
+                                      LINECALLINFOSTATE_CALLERID, 0, 0);
+        // It is taken on, its reading fails, and it ends again without party events.
+        QCOMPARE(trace.Events(), (QStringList{"OnCallBegin A", "OnError 80000018",
+                                              "OnCallInfo A 00008000", "OnCallEnd A"}));
+        QCOMPARE(line.Call()->Count(), 0);
+        QCOMPARE(line.Call()->RecordCount(), std::size_t{1});
+    }
+
+    void messagesAboutACall_data() {
+        QTest::addColumn<uint32_t>("message");
+        QTest::addColumn<uint32_t>("p1");
+        QTest::addColumn<uint32_t>("p2");
+        QTest::addColumn<QStringList>("events");
+        QTest::addColumn<QString>("logLine");
+        QTest::newRow("silence tone")
+            << LINE_MONITORTONE << 0x89ABCDEFu << 0u << QStringList{"OnSilence A"}
+            << QStringLiteral("OnSilence ([A])");
+        QTest::newRow("other tone")
+            << LINE_MONITORTONE << 0x12u << 0u << QStringList{} << QString();
+        QTest::newRow("tone generated") << LINE_GENERATE << 1u << 0u << QStringList{"OnToneSent A"}
+                                        << QStringLiteral("OnToneSent ([A])");
+        QTest::newRow("digit") << LINE_MONITORDIGITS << static_cast<uint32_t>('7') << 2u
+                               << QStringList{"OnDigitReceived A 7"}
+                               << QStringLiteral("OnDigitReceived ([A] '7')");
+        QTest::newRow("media mode") << LINE_MONITORMEDIA << LINEMEDIAMODE_DATAMODEM << 0u
+                                    << QStringList{"OnCallMediaModeChange A"}
+                                    << QStringLiteral("OnCallMediaModeChange ([A])");
+        QTest::newRow("digits gathered")
+            << LINE_GATHERDIGITS << LINEGATHERTERM_TERMDIGIT << 0u << QStringList{}
+            << QStringLiteral("OnDigitsGathered ([A] '12#' [00000002])");
+    }
+    void messagesAboutACall() {
+        QFETCH(uint32_t, message);
+        QFETCH(uint32_t, p1);
+        QFETCH(uint32_t, p2);
+        QFETCH(QStringList, events);
+        QFETCH(QString, logLine);
+        UseScenario(QStringLiteral("quiet.json"));
+        Trace trace;
+        TetLine line;
+        trace.Attach(line);
+        QStringList gathered;
+        line.OnDigitsGathered = [&](TetSharedControl*, int32_t, const QString& digits,
+                                    uint32_t termination, int32_t tag) {
+            gathered << QStringLiteral("%1 %2 %3").arg(digits).arg(termination).arg(tag);
+        };
+        OpenFirstDevice(line);
+        QVERIFY(InjectCall(QStringLiteral("0612345678")) != 0);
+        Settle(50);
+        const uint32_t call = line.Call()->Handle();
+        TetCallLog* record = line.Call()->FindCall(TetCall::FindKind::ByHandle, call);
+        QVERIFY(record);
+        record->Tag = 42;
+        record->GatherActive = true;
+        std::strcpy(record->DigitBuffer.data(), "12#");
+        trace.lines.clear();
+
+        TetLineInternal::LineCallback(call, message, reinterpret_cast<DWORD_PTR>(&line), p1, p2, 0);
+        QCOMPARE(trace.Events(), events);
+        QCOMPARE(trace.Log().value(0), logLine);
+        if (message == LINE_MONITORMEDIA) {
+            QCOMPARE(line.Call()->MediaMode(), LINEMEDIAMODE_DATAMODEM);
+            QCOMPARE(record->MediaMode, LINEMEDIAMODE_DATAMODEM);
+        }
+        if (message == LINE_GATHERDIGITS) {
+            QCOMPARE(gathered, QStringList{"12# 2 42"});
+            QCOMPARE(record->Digits, QStringLiteral("12#"));
+            QCOMPARE(record->GatherActive, false);
+        }
+    }
+
+    void lineAndAddressStates() {
+        UseScenario(QStringLiteral("quiet.json"));
+        Trace trace;
+        TetLine line;
+        trace.Attach(line);
+        OpenFirstDevice(line);
+        trace.lines.clear();
+        const auto instance = reinterpret_cast<DWORD_PTR>(&line);
+        TetLineInternal::LineCallback(0, LINE_LINEDEVSTATE, instance,
+                                      LINEDEVSTATE_RINGING | LINEDEVSTATE_MSGWAITON, 3, 5);
+        TetLineInternal::LineCallback(0, LINE_LINEDEVSTATE, instance, LINEDEVSTATE_MSGWAITOFF, 0,
+                                      0);
+        TetLineInternal::LineCallback(0, LINE_ADDRESSSTATE, instance, 0,
+                                      LINEADDRESSSTATE_FORWARD | LINEADDRESSSTATE_INUSEZERO, 0);
+        TetLineInternal::LineCallback(0, LINE_DEVSPECIFICFEATURE, instance, 9, 0, 0);
+        // The ring count is the third parameter, the ring mode the second.
+        QCOMPARE(trace.Events(),
+                 (QStringList{"OnLineState 00000012", "OnRing 5 3", "OnMessageOn",
+                              "OnLineState 00000020", "OnMessageOff", "OnAddressState 0 00000044",
+                              "OnAddressForward 0", "OnDevSpecificFeature 9"}));
+        QCOMPARE(trace.Log(), (QStringList{"OnRing (5, 3)", "OnMessageOn", "OnMessageOff",
+                                           "OnAddressForward (0)"}));
     }
 
     void handlersThatLetMessagesRun_data() {
