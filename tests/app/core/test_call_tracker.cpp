@@ -151,6 +151,41 @@ private Q_SLOTS:
         }
     }
 
+    void pageSequence_data() {
+        QTest::addColumn<int>("phoneType");
+        QTest::addColumn<QStringList>("numbers"); // logged number of each row, in order
+        QTest::newRow("type 0 logs the peer phone") << 0 << QStringList{u"0612"_qs, u"0699"_qs};
+        QTest::newRow("type 1 logs the peer name")
+            << 1 << QStringList{u"Jan"_qs, u"Jan"_qs, u"Piet"_qs};
+    }
+    void pageSequence() {
+        // Polls of a changing page: idle, a call appears, its number changes, its name changes,
+        // it ends, idle again.
+        QFETCH(int, phoneType);
+        QFETCH(QStringList, numbers);
+        const PageLine idle{u""_qs, u""_qs, u"201"_qs, u"Idle"_qs, u""_qs};
+        const QList<PageLine> polls{
+            idle,
+            {u"Jan"_qs, u"0612"_qs, u"201"_qs, u"Ringing"_qs, u"inbound"_qs},
+            {u"Jan"_qs, u"0612"_qs, u"201"_qs, u"Connected"_qs, u"inbound"_qs},
+            {u"Jan"_qs, u"0699"_qs, u"201"_qs, u"Connected"_qs, u"inbound"_qs},
+            {u"Piet"_qs, u"0699"_qs, u"201"_qs, u"Connected"_qs, u"inbound"_qs},
+            idle,
+            idle};
+        LineStateTable t;
+        QStringList logged;
+        for (const PageLine& line : polls) {
+            StatusPageParser::parse(statusPage({{2, line}}), phoneType, 4, All, t, 0);
+            for (const LogRow& row :
+                 CallTracker::TrackCalls(t, phoneType, All, NoDescriptions, Noon, {})) {
+                QCOMPARE(row.direction, u"IN"_qs);
+                QCOMPARE(row.line, u"201"_qs);
+                logged.append(row.number);
+            }
+        }
+        QCOMPARE(logged, numbers);
+    }
+
     void shortTextKeeps255Characters() {
         ShortText s;
         s = QString(300, u'a');
