@@ -402,6 +402,12 @@ bool CsvForm::read(const QString& path, int minColumns, TextTable& out, QString*
             *error = file.errorString();
         return false;
     }
+    // Refused before reading, so that a huge file is not read into memory only to be refused.
+    if (static_cast<quint64>(file.size()) >= std::numeric_limits<std::uint32_t>::max()) {
+        if (error)
+            *error = QStringLiteral("File is too large");
+        return false;
+    }
     return parse(file.readAll(), minColumns, out, error);
 }
 
