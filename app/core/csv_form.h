@@ -12,8 +12,8 @@
 // Reading: lines end at "\r", "\n" or "\r\n"; the separator is detected from the first two
 // lines among , ; # tab | @ * - + & (quoted fields are not counted, and "-" or "+" never
 // displaces a comma, so phone numbers written with hyphens do not split a row); quoted fields
-// with doubled quotes; 0x0B read back as "\r\n". A file with no line is the error
-// "File is empty".
+// with doubled quotes; a quote that is never closed keeps the rest of the line as the field's
+// text; 0x0B read back as "\r\n". A file with no line is the error "File is empty".
 
 #include "app/core/text_table.h"
 
