@@ -175,14 +175,25 @@ TetLine* TForm1::lineComponent() const {
     return etLine1.get();
 }
 
-void TForm1::etLine1CallerID(TetSharedControl*, int32_t) {
-    // The event's handle is not used: the selected call's caller is what the component shows.
-    TetCallerID* id = etLine1->Call()->CallerID();
+void TForm1::etLine1CallerID(TetSharedControl*, int32_t CallHandle) {
+    TetCall* calls = etLine1->Call();
+    // The party objects describe the selected call. A call offered while another one stays
+    // selected would be logged with that other call's caller, so its own caller is read by
+    // selecting it for the moment; the component's selection is then put back.
+    const auto handle = static_cast<uint32_t>(CallHandle);
+    const uint32_t selected = calls->Handle();
+    const bool other = handle != 0 && handle != selected && calls->IndexOfCall(handle) > 0;
+    if (other)
+        calls->setHandle(handle);
+    const TetCallerID* id = calls->CallerID();
     CallerIdReading reading;
     reading.hasAddress = (id->Flags() & LINECALLPARTYID_ADDRESS) != 0;
     reading.number = reading.hasAddress ? id->Number() : QString();
     reading.blocked = id->Blocked();
     reading.outOfArea = id->OutOfArea();
+    if (other && calls->IndexOfCall(selected) >= 0)
+        calls->setHandle(selected);
+
     const CallerIdOutcome outcome = CallerIdRow(reading, QTime::currentTime());
     RzStatusPane1->setText(outcome.status);
     addLogRow(outcome.row);

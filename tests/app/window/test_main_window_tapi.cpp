@@ -5,8 +5,10 @@
 #include "tapi_window_support.h"
 
 #include "app/core/call_log_model.h"
+#include "app/core/handig.h"
 #include "app/window/tapi_record.h"
 
+#include "telephony/call/call.h"
 #include "telephony/line/line.h"
 #include "telephony/line/line_device.h"
 #include "telephony/tapi/tapisim.h"
@@ -177,6 +179,40 @@ private Q_SLOTS:
         Settle(30);
         QCOMPARE(form->logModel()->rowCount(), 1);
         QCOMPARE(Row(form->logModel(), 0).mid(3), (QStringList{"0612345678", "Jansen Piet"}));
+    }
+
+    void secondCallWhileTheFirstIsSelected() {
+        TapiWindow w;
+        w.writeSettings(SourceOn(QStringLiteral("Caller ID Modem"), w.phonebookWith(Book)));
+        TForm1* form = w.create();
+        TetLine* line = form->lineComponent();
+        tapisim::CallSpec first;
+        first.caller = {QStringLiteral("0612345678"), QString(), 0};
+        const DWORD a = tapisim::injectIncomingCall(CallerIdModem, first);
+        Settle(30);
+        QVERIFY(tapisim::injectCallState(CallerIdModem, a, LINECALLSTATE_CONNECTED));
+        Settle(30);
+        const uint32_t selected = line->Call()->Handle();
+        QVERIFY(selected != 0);
+
+        tapisim::CallSpec hidden;
+        hidden.caller = {QString(), QString(), LINECALLPARTYID_BLOCKED};
+        QVERIFY(tapisim::injectIncomingCall(CallerIdModem, hidden) != 0);
+        Settle(30);
+        tapisim::CallSpec third;
+        third.caller = {QStringLiteral("020-5551234"), QString(), 0};
+        QVERIFY(tapisim::injectIncomingCall(CallerIdModem, third) != 0);
+        Settle(30);
+
+        // The connected call stays the selected one, yet each row names its own caller.
+        QCOMPARE(line->Call()->Handle(), selected);
+        QCOMPARE(DigitsAndPlus(line->Call()->CallerID()->Number()), QStringLiteral("0612345678"));
+        const CallLogModel* log = form->logModel();
+        QCOMPARE(log->rowCount(), 3);
+        QCOMPARE(Row(log, 0).mid(3), (QStringList{"0612345678", "Jansen Piet"}));
+        QCOMPARE(Row(log, 1).mid(3), (QStringList{QString(), "Onbekend"}));
+        QCOMPARE(Row(log, 2).mid(3), (QStringList{"0205551234", QString()}));
+        QCOMPARE(w.paneAtRow, (QStringList{"0612345678", "Verborgen Nummer", "0205551234"}));
     }
 
     void statusPaneFollowsTheEvents() {
