@@ -26,6 +26,7 @@
 #include <QTime>
 
 #include <exception>
+#include <functional>
 
 namespace {
 
