@@ -321,7 +321,7 @@ LONG lineSetupConference(HCALL hCall, HLINE hLine, LPHCALL lphConfCall, LPHCALL 
     if (hCall != 0)
         return service().callRequest(hCall, r, lphConfCall, lphConsultCall);
     // Without a call the conference starts from scratch on the line.
-    return hLine != 0 ? LINEERR_OPERATIONUNAVAIL : LINEERR_INVALLINEHANDLE;
+    return service().lineRequest(hLine, r, lphConfCall, lphConsultCall);
 }
 
 LONG linePrepareAddToConference(HCALL hConfCall, LPHCALL lphConsultCall,

@@ -172,7 +172,8 @@ public:
     // Asynchronous call control on a call, on a line, or on two calls.
     LONG callRequest(HCALL call, Request request, LPHCALL target = nullptr,
                      LPHCALL secondTarget = nullptr);
-    LONG lineRequest(HLINE line, Request request, LPHCALL target = nullptr);
+    LONG lineRequest(HLINE line, Request request, LPHCALL target = nullptr,
+                     LPHCALL secondTarget = nullptr);
     LONG twoCallRequest(HCALL call, HCALL other, Request request, LPHCALL target = nullptr);
     LONG forward(HLINE line, DWORD allAddresses, DWORD addressId, const LINEFORWARDLIST* list,
                  DWORD numRings, LPHCALL consultCall);

@@ -645,14 +645,14 @@ LONG Service::twoCallRequest(HCALL handle, HCALL other, Request request, LPHCALL
     return submit(c->deviceId, request, a->session, a->line, target, nullptr);
 }
 
-LONG Service::lineRequest(HLINE handle, Request request, LPHCALL target) {
+LONG Service::lineRequest(HLINE handle, Request request, LPHCALL target, LPHCALL secondTarget) {
     Line* l = line(handle);
     if (!l)
         return LINEERR_INVALLINEHANDLE;
     const DeviceInfo& info = devices_[l->deviceId].provider->info();
     if (request.addressId >= info.addresses.size())
         return LINEERR_INVALADDRESSID;
-    return submit(l->deviceId, request, l->session, handle, target, nullptr);
+    return submit(l->deviceId, request, l->session, handle, target, secondTarget);
 }
 
 // ---- device events ------------------------------------------------------------------------

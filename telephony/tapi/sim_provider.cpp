@@ -516,11 +516,12 @@ LONG SimDevice::request(const Request& r) {
         return 0;
     }
     case Operation::SetupConference: {
-        if (state != LINECALLSTATE_CONNECTED)
+        // Without a call (call 0) the conference starts empty on the line.
+        if (call != 0 && state != LINECALLSTATE_CONNECTED)
             return LINEERR_INVALCALLSTATE;
         if (r.count < 2)
             return LINEERR_INVALPARAM;
-        CallData conf = *h.callData(call);
+        CallData conf = call != 0 ? *h.callData(call) : outgoingCall(*s, r.addressId, r.callParams);
         conf.origin = LINECALLORIGIN_CONFERENCE;
         conf.relatedCallId = 0;
         const CallData consultData = outgoingCall(*s, r.addressId, r.callParams);
@@ -536,9 +537,11 @@ LONG SimDevice::request(const Request& r) {
                 return;
             }
             st.host->setCallState(confId, LINECALLSTATE_ONHOLDPENDCONF, 0);
-            st.host->updateCall(call, LINECALLINFOSTATE_RELATEDCALLID,
-                                [&](CallData& d) { d.relatedCallId = confId; });
-            st.host->setCallState(call, LINECALLSTATE_CONFERENCED, 0);
+            if (call != 0) {
+                st.host->updateCall(call, LINECALLINFOSTATE_RELATEDCALLID,
+                                    [&](CallData& d) { d.relatedCallId = confId; });
+                st.host->setCallState(call, LINECALLSTATE_CONFERENCED, 0);
+            }
             st.host->setCallState(consult, LINECALLSTATE_DIALTONE, LINEDIALTONEMODE_NORMAL);
         });
         return 0;

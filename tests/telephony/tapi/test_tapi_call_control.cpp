@@ -48,6 +48,7 @@ private Q_SLOTS:
     void refusalsLeaveTheCallAlone();
     void consultationTransfer();
     void conferenceAddAndRemove();
+    void conferenceFromScratch();
     void parkAndUnpark();
     void redirectAndPickup();
     void forwardShowsInAddressStatus();
@@ -208,6 +209,22 @@ void TestTapiCallControl::conferenceAddAndRemove() {
     QVERIFY(reaches(call, Idle));
     QVERIFY(reaches(third, Idle));
     QCOMPARE(linePrepareAddToConference(call, &third, nullptr), LINEERR_INVALCONFCALLHANDLE);
+}
+
+void TestTapiCallControl::conferenceFromScratch() {
+    Session s(scenarioPath(QStringLiteral("basic.json")));
+    const HLINE line = s.open(0);
+    HCALL conf = 0, consult = 0;
+    QCOMPARE(lineSetupConference(0, 0, &conf, &consult, 3, nullptr), LINEERR_INVALLINEHANDLE);
+    QCOMPARE(waitForReply(lineSetupConference(0, line, &conf, &consult, 3, nullptr)), 0);
+    QVERIFY(conf != 0 && consult != 0);
+    QVERIFY(reaches(conf, LINECALLSTATE_ONHOLDPENDCONF));
+    QVERIFY(reaches(consult, LINECALLSTATE_DIALTONE));
+    QCOMPARE(waitForReply(lineDial(consult, "204", 0)), 0);
+    QVERIFY(reaches(consult, Connected));
+    QCOMPARE(waitForReply(lineAddToConference(conf, consult)), 0);
+    QVERIFY(reaches(consult, LINECALLSTATE_CONFERENCED));
+    QVERIFY(reaches(conf, Connected));
 }
 
 void TestTapiCallControl::parkAndUnpark() {
