@@ -133,13 +133,13 @@ void TestTapiIncomingCall::monitorLineGetsMonitorHandles() {
 void TestTapiIncomingCall::injectedCallerDataArrivesWithCallInfo() {
     Session s(scenarioPath(QStringLiteral("basic.json")));
     const HLINE line = s.open(0);
-    tapisim::CallSpec spec;
-    spec.caller.flags = LINECALLPARTYID_UNAVAIL;
-    spec.called.number = QStringLiteral("100");
-    spec.redirecting.number = QStringLiteral("0309999999");
-    spec.redirecting.name = QStringLiteral("Desk");
-    spec.reason = LINECALLREASON_FWDBUSY;
-    const DWORD id = tapisim::injectIncomingCall(0, spec);
+    tapisim::CallSpec offer;
+    offer.caller.flags = LINECALLPARTYID_UNAVAIL;
+    offer.called.number = QStringLiteral("100");
+    offer.redirecting.number = QStringLiteral("0309999999");
+    offer.redirecting.name = QStringLiteral("Desk");
+    offer.reason = LINECALLREASON_FWDBUSY;
+    const DWORD id = tapisim::injectIncomingCall(0, offer);
     QVERIFY(id != 0);
     QVERIFY(waitUntil([] { return !messages(LINE_CALLSTATE).empty(); }));
     const auto call = static_cast<HCALL>(messages(LINE_APPNEWCALL).front().p2);

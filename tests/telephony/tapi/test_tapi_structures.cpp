@@ -123,10 +123,10 @@ void TestTapiStructures::variablePart() {
     app_ = s.app;
     line_ = s.open(0);
     QVERIFY(line_ != 0);
-    tapisim::CallSpec spec;
-    spec.caller.number = QStringLiteral("0301234567");
-    spec.caller.name = QStringLiteral("Jansen");
-    const DWORD callId = tapisim::injectIncomingCall(0, spec);
+    tapisim::CallSpec offer;
+    offer.caller.number = QStringLiteral("0301234567");
+    offer.caller.name = QStringLiteral("Jansen");
+    const DWORD callId = tapisim::injectIncomingCall(0, offer);
     QVERIFY(callId != 0);
     QVERIFY(waitUntil([] { return !messages(LINE_APPNEWCALL).empty(); }));
     call_ = static_cast<HCALL>(messages(LINE_APPNEWCALL).front().p2);
