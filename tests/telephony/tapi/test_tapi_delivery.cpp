@@ -9,9 +9,9 @@ using namespace tapitest;
 namespace {
 
 tapisim::CallSpec callFrom(const char* number) {
-    tapisim::CallSpec spec;
-    spec.caller.number = QString::fromLatin1(number);
-    return spec;
+    tapisim::CallSpec offer;
+    offer.caller.number = QString::fromLatin1(number);
+    return offer;
 }
 
 // A thread that runs a whole session on its own event loop.
