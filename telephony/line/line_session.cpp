@@ -139,9 +139,8 @@ void TetLineInternal::ReadDeviceData() {
     tapi_->extensionVersion_ = 0;
     tapi_->version_ = 0;
     tapi_->tsp_.clear();
+    ReleaseCommHandle(); // a held handle is closed, not dropped
     comm_->enabled_ = false;
-    comm_->available_ = false;
-    comm_->handle_ = 0;
     for (TetRelatedPhoneDevice* p : {phone_.get()}) {
         p->available_ = false;
         p->id_ = 0;
