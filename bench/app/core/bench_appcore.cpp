@@ -228,14 +228,6 @@ void BM_LogSave(benchmark::State& state) {
 }
 BENCHMARK(BM_LogSave)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
 
-void BM_LogToBytes(benchmark::State& state) {
-    CallLogModel model;
-    model.load(fixture().logPath);
-    for (auto _ : state)
-        benchmark::DoNotOptimize(CsvForm::toBytes(model.table()));
-}
-BENCHMARK(BM_LogToBytes)->Unit(benchmark::kMillisecond);
-
 void BM_LogAtomicWriteOfBytes(benchmark::State& state) {
     QFile in(fixture().logPath);
     in.open(QIODevice::ReadOnly);
