@@ -23,5 +23,12 @@ if(VORBEL_SANITIZE)
     target_link_options(vorbel_options INTERFACE -fsanitize=address,undefined)
 endif()
 
+if(VORBEL_FUZZ)
+    # Coverage for libFuzzer plus ASan/UBSan in every target; the fuzzers add the driver.
+    target_compile_options(vorbel_options INTERFACE
+        -fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer)
+    target_link_options(vorbel_options INTERFACE -fsanitize=address,undefined)
+endif()
+
 configure_file(${PROJECT_SOURCE_DIR}/cmake/vorbel_version.h.in
     ${PROJECT_BINARY_DIR}/generated/vorbel_version.h @ONLY)
