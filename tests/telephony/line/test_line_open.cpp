@@ -1,6 +1,7 @@
 // Opening and closing the line: privileges, media modes, the settings that are refused while the
 // line is open, the related phone and wave devices, and destruction of an open component.
 
+#include <QRegularExpression>
 #include <QTest>
 
 #include "line_test_support.h"
@@ -188,6 +189,31 @@ private Q_SLOTS:
         // Every terminal is selected in turn, ending with the last.
         QCOMPARE(line.Terminal()->ID(), 1);
         QCOMPARE(line.Terminal()->Name(), QStringLiteral("Speaker"));
+    }
+
+    void dumpOfAnOpenLine() {
+        TetLine line;
+        Open(line, Pbx);
+        line.Log()->setCount(2000);
+        QVERIFY(line.LogProperties(QString()));
+        const QStringList lines = line.Log()->Lines();
+        for (const char* expected :
+             {"\tEnabled = True", "\tDevice.Active = True", "\tDevice.Name = 'PBX Line 2'",
+              "\tDevice.List", "\t\tPBX Line 2", "\tAddress.ID = 0", "\tAddress.Name = 201",
+              "\tTerminal.Name = 'Speaker'", "\tTerminal.Count = 2",
+              "\tTAPI.TSP = 'Simulated phone system'", "\tPrivilege.Owner = True",
+              "\tWaveRecord.Available = False", "\tCall.Paramaters.BearerMode = [00000001]",
+              "\t\tLINEBEARERMODE_VOICE", "\tTransfer.Paramaters.MediaMode = [00000004]",
+              "\t\tLINEMEDIAMODE_INTERACTIVEVOICE", "\tVigil.Log.Count = 2000"})
+            QVERIFY2(lines.contains(QString::fromLatin1(expected)), expected);
+        QVERIFY(!lines
+                     .filter(QRegularExpression(QStringLiteral(
+                         "^\\t\\tAddress\\.Capabilities\\.MaxNumActiveCalls = \\d+$")))
+                     .isEmpty());
+        QVERIFY(!lines
+                     .filter(QRegularExpression(
+                         QStringLiteral("^\\tLine\\.Handle = \\[[0-9A-F]{8}\\]$")))
+                     .isEmpty());
     }
 
     void destroyingAnOpenComponentCallsNoHandler() {
