@@ -97,6 +97,10 @@ private Q_SLOTS:
         QCOMPARE(log.value(2), QStringLiteral("\tLINEMEDIAMODE_DATAMODEM"));
         QCOMPARE(line.Error()->Number(), 0);
         QCOMPARE(line.Call()->MediaMode(), modes);
+        // A mode the line does not carry: TAPI refuses, and the call keeps its mode.
+        line.Call()->setMediaMode(LINEMEDIAMODE_G3FAX);
+        QCOMPARE(line.Error()->Number(), LINEERR_INVALMEDIAMODE);
+        QCOMPARE(line.Call()->MediaMode(), modes);
     }
 
     void conferenceBookkeepingOnCallStates() {
