@@ -24,8 +24,10 @@ namespace {
 constexpr DWORD SilenceToneTag = 0x89ABCDEF;
 constexpr DWORD AllParties = 0xF8000;
 constexpr DWORD OfferingFilter = LINECALLPARTYID_UNKNOWN | LINECALLPARTYID_UNAVAIL;
-// Messages that arrive while a handler below is already letting events run are dispatched by
-// that outer loop; a deeper nesting would only grow the stack with every queued message.
+// After a message, pending events run only when no message processing of ours is already under
+// way further down the stack: that one delivers them as soon as this message returns, in the same
+// order, without the stack growing by one level per queued message. Other points may nest deeper.
+constexpr int AfterMessageNesting = 1;
 constexpr int MaxNestedProcessing = 8;
 
 QString Hex(uint32_t value) {
@@ -62,8 +64,8 @@ bool IsCallMessage(DWORD message) {
 
 TetLineDispatch::TetLineDispatch(TetLineInternal* line) : line_(line) {}
 
-void TetLineDispatch::ProcessPendingEvents() {
-    if (!QCoreApplication::instance() || nestedProcessing >= MaxNestedProcessing)
+void TetLineDispatch::ProcessPendingEvents(int nestingLimit) {
+    if (!QCoreApplication::instance() || nestedProcessing >= nestingLimit)
         return;
     ++nestedProcessing;
     QCoreApplication::processEvents();
@@ -87,7 +89,7 @@ void TetLineDispatch::Dispatch(DWORD hDevice, DWORD dwMessage, DWORD_PTR dwParam
     // Once the line is closed on our side (after LINE_CLOSE or LINEDEVSTATE_DISCONNECTED TAPI may
     // still report the calls that were on it), call messages would bring ended calls back.
     if (!l.Device()->Active() && IsCallMessage(dwMessage)) {
-        ProcessPendingEvents();
+        ProcessPendingEvents(AfterMessageNesting);
         return;
     }
 
@@ -137,7 +139,7 @@ void TetLineDispatch::Dispatch(DWORD hDevice, DWORD dwMessage, DWORD_PTR dwParam
     default:
         break;
     }
-    ProcessPendingEvents();
+    ProcessPendingEvents(AfterMessageNesting);
 }
 
 void TetLineDispatch::LogTapiMessage(const QString& text, DWORD device, DWORD message, DWORD p1,
@@ -310,7 +312,7 @@ void TetLineDispatch::CallState(DWORD call, DWORD state, DWORD mode, DWORD privi
         CallIdle(call);
     if (selected()) {
         // Kept (a request is pending) or never recorded: choose again once pending work ran.
-        ProcessPendingEvents();
+        ProcessPendingEvents(MaxNestedProcessing);
         c.SelectNextCall();
     }
 }

@@ -52,7 +52,8 @@ private:
                        const TET_CallNotifyEvent& handler);
     void LogTapiMessage(const QString& text, DWORD device, DWORD message, DWORD p1, DWORD p2,
                         DWORD p3);
-    void ProcessPendingEvents();
+    // Lets pending events run once, unless nestingLimit such runs are already on the stack.
+    void ProcessPendingEvents(int nestingLimit);
 
     TetLineInternal* line_;
 };
