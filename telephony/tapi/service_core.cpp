@@ -339,6 +339,7 @@ void Service::closeLine(HLINE handle, bool byProvider) {
             Message m;
             m.session = it->second.session;
             m.message = LINE_REPLY;
+            m.instance = l.instance; // the requester's line instance, as on the platform
             m.param1 = it->first;
             m.param2 = static_cast<DWORD>(LINEERR_INVALLINEHANDLE);
             post(m);
@@ -605,6 +606,10 @@ bool Service::completeRequest(DWORD requestId, LONG result, DWORD createdCallId,
     Message m;
     m.session = r.session;
     m.message = LINE_REPLY;
+    // The reply carries the callback instance of the line the request was made on: the
+    // application finds its request by that instance.
+    if (const Line* rl = line(r.line))
+        m.instance = rl->instance;
     m.param1 = requestId;
     m.param2 = static_cast<DWORD>(result);
     post(m);

@@ -1,6 +1,5 @@
 // The selected address with its forwarding, and the selected terminal with its routing.
 
-#include <QElapsedTimer>
 #include <QTest>
 
 #include "line_test_support.h"
@@ -15,10 +14,6 @@ namespace {
 constexpr int32_t Modem = 0;
 constexpr int32_t Pbx = 2;
 
-// The telephony layer posts LINE_REPLY with callback instance 0 instead of the instance given to
-// lineOpen, so no reply reaches the component and every wait ends with the time-out.
-const char* const ReplyWithoutInstance =
-    "telephony layer: LINE_REPLY arrives without the line's callback instance";
 } // namespace
 
 class TestLineAddressTerminal : public QObject {
@@ -95,18 +90,15 @@ private Q_SLOTS:
         TetLine line;
         Recorder recorder;
         recorder.Attach(line);
-        line.TAPI()->setReplyTimeout(1500);
+        line.TAPI()->setReplyTimeout(30000);
         line.setEnabled(true);
         line.Device()->setID(Pbx);
         line.Device()->setActive(true);
         line.Address()->Forward()->setMode(LINEFORWARDMODE_UNCOND);
         line.Address()->Forward()->setCaller(QStringLiteral("0301111111"));
         line.Address()->Forward()->setPhoneNumber(QStringLiteral("0201234567"));
-        QElapsedTimer clock;
-        clock.start();
         line.Address()->Forward()->setActive(true);
-        QEXPECT_FAIL("", ReplyWithoutInstance, Abort);
-        QVERIFY2(clock.elapsed() < 1000, "the reply must end the wait, not the time-out");
+        // A wait ended by the time-out would leave -3 here: the reply must end it.
         QCOMPARE(line.Error()->Number(), 0);
         QCOMPARE(recorder.errors, 0);
         QCOMPARE(line.Address()->Forward()->PendingRequest(), 0);
@@ -126,17 +118,14 @@ private Q_SLOTS:
         TetLine line;
         Recorder recorder;
         recorder.Attach(line);
-        line.TAPI()->setReplyTimeout(1500);
+        line.TAPI()->setReplyTimeout(30000);
         line.setEnabled(true);
         line.Device()->setID(Pbx);
         line.Device()->setActive(true);
         line.Terminal()->setID(1);
         const uint32_t available = line.Terminal()->AvailableModes();
-        QElapsedTimer clock;
-        clock.start();
         line.Terminal()->setActiveModes(available);
-        QEXPECT_FAIL("", ReplyWithoutInstance, Abort);
-        QVERIFY(clock.elapsed() < 1000);
+        // A wait ended by the time-out would leave -3 here: the replies must end it.
         QCOMPARE(line.Error()->Number(), 0);
         QCOMPARE(recorder.errors, 0);
         QCOMPARE(line.Terminal()->PendingRequest(), 0);

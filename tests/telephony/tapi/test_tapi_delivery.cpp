@@ -112,7 +112,7 @@ void TestTapiDelivery::replyFollowsRequestAndHandleIsWrittenFirst() {
     QCOMPARE(firstAtReply, first);
     for (const Received& r : messages(LINE_REPLY)) {
         QCOMPARE(r.device, DWORD(0));
-        QCOMPARE(r.instance, DWORD_PTR(0)); // the session's, not the line's
+        QCOMPARE(r.instance, DWORD_PTR(0x1234)); // the instance of the requesting line
     }
     QVERIFY(waitUntil([&] { return statesOf(first).size() == 5; }));
     for (const Received& r : messages(LINE_CALLSTATE))
