@@ -65,15 +65,15 @@ void BM_IncomingCalls(benchmark::State& state) {
             state.SkipWithError("line did not open");
             return;
         }
-        tapisim::CallSpec spec;
-        spec.caller.number = QStringLiteral("0612345678");
-        spec.caller.name = QStringLiteral("JANSSEN PIET");
+        tapisim::CallSetup setup;
+        setup.caller.number = QStringLiteral("0612345678");
+        setup.caller.name = QStringLiteral("JANSSEN PIET");
         double early = 0;
         const std::clock_t cpuStart = std::clock();
         state.ResumeTiming();
 
         for (int i = 1; i <= Calls; ++i) {
-            const DWORD id = tapisim::injectIncomingCall(0, spec);
+            const DWORD id = tapisim::injectIncomingCall(0, setup);
             tapisim::injectRing(0, 1);
             tapisim::injectRing(0, 2);
             tapisim::injectCallState(0, id, LINECALLSTATE_IDLE);

@@ -45,7 +45,7 @@ bool knownCall(tapi::DeviceHost&, DWORD deviceId, DWORD callId) {
 
 } // namespace
 
-DWORD injectIncomingCall(DWORD deviceId, const CallSpec& call) {
+DWORD injectIncomingCall(DWORD deviceId, const CallSetup& call) {
     DWORD id = 0;
     withDevice(deviceId, [&](SimDevice& d, tapi::DeviceHost&) {
         if (call.addressId >= d.info().addresses.size())

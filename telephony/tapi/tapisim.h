@@ -18,7 +18,7 @@ struct Party {
     DWORD flags = 0; // LINECALLPARTYID_; 0 derives ADDRESS/NAME from what is given, else UNKNOWN
 };
 
-struct CallSpec {
+struct CallSetup {
     DWORD addressId = 0;
     DWORD origin = LINECALLORIGIN_EXTERNAL;
     DWORD reason = LINECALLREASON_DIRECT;
@@ -36,7 +36,7 @@ struct CallSpec {
 enum class PartyKind { Caller, Called, Connected, Redirection, Redirecting };
 
 // A new call on the device; answers its call ID (dwCallID of LINECALLINFO), 0 on failure.
-DWORD injectIncomingCall(DWORD deviceId, const CallSpec& call);
+DWORD injectIncomingCall(DWORD deviceId, const CallSetup& call);
 bool injectCallState(DWORD deviceId, DWORD callId, DWORD state, DWORD mode = 0);
 // New party data, announced with LINE_CALLINFO (LINECALLINFOSTATE_CALLERID and so on).
 bool injectPartyInfo(DWORD deviceId, DWORD callId, PartyKind kind, const Party& party);

@@ -112,9 +112,9 @@ private Q_SLOTS:
         QVERIFY(form->lineComponent()->Device()->Active());
 
         // The offering choice works at once: an offered caller gives two rows.
-        tapisim::CallSpec spec;
-        spec.caller = {QStringLiteral("0612345678"), QString(), 0};
-        QVERIFY(tapisim::injectIncomingCall(CallerIdModem, spec) != 0);
+        tapisim::CallSetup setup;
+        setup.caller = {QStringLiteral("0612345678"), QString(), 0};
+        QVERIFY(tapisim::injectIncomingCall(CallerIdModem, setup) != 0);
         Settle(50);
         QCOMPARE(form->logModel()->rowCount(), 2);
 
@@ -168,9 +168,9 @@ private Q_SLOTS:
         w.writeSettings(SourceOn("Caller ID Modem"));
         TForm1* form = w.create();
         form->setLineSelectionRunner([&](TFormDlgLineSelection& dialog) {
-            tapisim::CallSpec spec;
-            spec.caller = {QStringLiteral("0612345678"), QString(), 0};
-            tapisim::injectIncomingCall(CallerIdModem, spec);
+            tapisim::CallSetup setup;
+            setup.caller = {QStringLiteral("0612345678"), QString(), 0};
+            tapisim::injectIncomingCall(CallerIdModem, setup);
             Settle(50);
             return Press(dialog, "RzDialogButtons1Cancel");
         });

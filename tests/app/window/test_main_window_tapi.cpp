@@ -41,9 +41,9 @@ QStringList Row(const CallLogModel* log, int row) {
 
 // One incoming call on the device, from offering to idle.
 void CallIn(DWORD device, const tapisim::Party& caller) {
-    tapisim::CallSpec spec;
-    spec.caller = caller;
-    const DWORD id = tapisim::injectIncomingCall(device, spec);
+    tapisim::CallSetup setup;
+    setup.caller = caller;
+    const DWORD id = tapisim::injectIncomingCall(device, setup);
     QVERIFY(id != 0);
     Settle(30);
     QVERIFY(tapisim::injectCallState(device, id, LINECALLSTATE_IDLE));
@@ -167,9 +167,9 @@ private Q_SLOTS:
         TapiWindow w;
         w.writeSettings(SourceOn(QStringLiteral("Caller ID Modem"), w.phonebookWith(Book)));
         TForm1* form = w.create();
-        tapisim::CallSpec spec;
-        spec.caller = {QString(), QString(), LINECALLPARTYID_UNKNOWN};
-        const DWORD id = tapisim::injectIncomingCall(CallerIdModem, spec);
+        tapisim::CallSetup setup;
+        setup.caller = {QString(), QString(), LINECALLPARTYID_UNKNOWN};
+        const DWORD id = tapisim::injectIncomingCall(CallerIdModem, setup);
         QVERIFY(id != 0);
         Settle(30);
         // Unknown callers are held back at the offering.
@@ -186,7 +186,7 @@ private Q_SLOTS:
         w.writeSettings(SourceOn(QStringLiteral("Caller ID Modem"), w.phonebookWith(Book)));
         TForm1* form = w.create();
         TetLine* line = form->lineComponent();
-        tapisim::CallSpec first;
+        tapisim::CallSetup first;
         first.caller = {QStringLiteral("0612345678"), QString(), 0};
         const DWORD a = tapisim::injectIncomingCall(CallerIdModem, first);
         Settle(30);
@@ -195,11 +195,11 @@ private Q_SLOTS:
         const uint32_t selected = line->Call()->Handle();
         QVERIFY(selected != 0);
 
-        tapisim::CallSpec hidden;
+        tapisim::CallSetup hidden;
         hidden.caller = {QString(), QString(), LINECALLPARTYID_BLOCKED};
         QVERIFY(tapisim::injectIncomingCall(CallerIdModem, hidden) != 0);
         Settle(30);
-        tapisim::CallSpec third;
+        tapisim::CallSetup third;
         third.caller = {QStringLiteral("020-5551234"), QString(), 0};
         QVERIFY(tapisim::injectIncomingCall(CallerIdModem, third) != 0);
         Settle(30);
@@ -219,9 +219,9 @@ private Q_SLOTS:
         TapiWindow w;
         w.writeSettings(SourceOn(QStringLiteral("Caller ID Modem"), w.phonebookWith(Book)));
         TForm1* form = w.create();
-        tapisim::CallSpec spec;
-        spec.caller = {QStringLiteral("0612345678"), QString(), 0};
-        const DWORD id = tapisim::injectIncomingCall(CallerIdModem, spec);
+        tapisim::CallSetup setup;
+        setup.caller = {QStringLiteral("0612345678"), QString(), 0};
+        const DWORD id = tapisim::injectIncomingCall(CallerIdModem, setup);
         Settle(30);
         QVERIFY(tapisim::injectRing(CallerIdModem, 1));
         Settle(30);

@@ -19,10 +19,10 @@ struct Injected {
 
 // A new offered call; its handle is the newest entry of the list once the messages ran.
 Injected Offer(TetLine& line, const QString& number) {
-    tapisim::CallSpec spec;
-    spec.caller.number = number;
+    tapisim::CallSetup setup;
+    setup.caller.number = number;
     Injected call;
-    call.id = tapisim::injectIncomingCall(0, spec);
+    call.id = tapisim::injectIncomingCall(0, setup);
     Settle(30);
     const QStringList& list = line.Call()->List();
     call.handle = list.size() > 1 ? list.last().toUInt(nullptr, 16) : 0;

@@ -12,8 +12,8 @@
 using namespace calltest;
 
 namespace {
-DWORD InjectCall(const tapisim::CallSpec& spec) {
-    const DWORD id = tapisim::injectIncomingCall(0, spec);
+DWORD InjectCall(const tapisim::CallSetup& setup) {
+    const DWORD id = tapisim::injectIncomingCall(0, setup);
     Settle(30);
     return id;
 }
@@ -40,12 +40,12 @@ private Q_SLOTS:
     void callInformationOfTheSelectedCall() {
         TetLine line;
         OpenFirstDevice(line);
-        tapisim::CallSpec spec;
-        spec.caller.number = QStringLiteral("0612345678");
-        spec.mediaMode = LINEMEDIAMODE_INTERACTIVEVOICE;
-        spec.origin = LINECALLORIGIN_EXTERNAL;
-        spec.reason = LINECALLREASON_DIRECT;
-        QVERIFY(InjectCall(spec) != 0);
+        tapisim::CallSetup setup;
+        setup.caller.number = QStringLiteral("0612345678");
+        setup.mediaMode = LINEMEDIAMODE_INTERACTIVEVOICE;
+        setup.origin = LINECALLORIGIN_EXTERNAL;
+        setup.reason = LINECALLREASON_DIRECT;
+        QVERIFY(InjectCall(setup) != 0);
         TetCall& c = *line.Call();
         QCOMPARE(c.Active(), true);
         QCOMPARE(c.State(), LINECALLSTATE_OFFERING);
@@ -62,9 +62,9 @@ private Q_SLOTS:
     void longCallerDataIsReadWhole() {
         TetLine line;
         OpenFirstDevice(line);
-        tapisim::CallSpec spec;
-        spec.caller.number = QStringLiteral("0612345678");
-        const DWORD id = InjectCall(spec);
+        tapisim::CallSetup setup;
+        setup.caller.number = QStringLiteral("0612345678");
+        const DWORD id = InjectCall(setup);
         // Far beyond the first buffer: the reading grows it until everything fits.
         tapisim::Party party;
         party.number = QStringLiteral("0612345678");
@@ -85,9 +85,9 @@ private Q_SLOTS:
         QCOMPARE(line.Call()->MediaMode(), LINEMEDIAMODE_DATAMODEM);
         QVERIFY(trace.Log().isEmpty());
 
-        tapisim::CallSpec spec;
-        spec.caller.number = QStringLiteral("0612345678");
-        QVERIFY(InjectCall(spec) != 0);
+        tapisim::CallSetup setup;
+        setup.caller.number = QStringLiteral("0612345678");
+        QVERIFY(InjectCall(setup) != 0);
         trace.lines.clear();
         const uint32_t modes = LINEMEDIAMODE_INTERACTIVEVOICE | LINEMEDIAMODE_DATAMODEM;
         line.Call()->setMediaMode(modes);
@@ -106,12 +106,12 @@ private Q_SLOTS:
     void conferenceBookkeepingOnCallStates() {
         TetLine line;
         OpenFirstDevice(line);
-        tapisim::CallSpec spec;
-        spec.caller.number = QStringLiteral("0201111111");
-        const DWORD first = InjectCall(spec);
+        tapisim::CallSetup setup;
+        setup.caller.number = QStringLiteral("0201111111");
+        const DWORD first = InjectCall(setup);
         const uint32_t a = line.Call()->Handle();
-        spec.caller.number = QStringLiteral("0302222222");
-        const DWORD second = InjectCall(spec);
+        setup.caller.number = QStringLiteral("0302222222");
+        const DWORD second = InjectCall(setup);
         const uint32_t b = line.Call()->List().last().toUInt(nullptr, 16);
         QVERIFY(tapisim::injectCallState(0, first, LINECALLSTATE_CONFERENCED));
         QVERIFY(tapisim::injectCallState(0, second, LINECALLSTATE_CONFERENCED));
@@ -137,10 +137,10 @@ private Q_SLOTS:
         TetLine line;
         trace.Attach(line);
         OpenFirstDevice(line);
-        tapisim::CallSpec spec;
-        spec.caller.number = QStringLiteral("0612345678");
-        spec.caller.name = QStringLiteral("JANSSEN PIET");
-        QVERIFY(InjectCall(spec) != 0);
+        tapisim::CallSetup setup;
+        setup.caller.number = QStringLiteral("0612345678");
+        setup.caller.name = QStringLiteral("JANSSEN PIET");
+        QVERIFY(InjectCall(setup) != 0);
         line.Log()->setActive(true);
         trace.lines.clear();
         QVERIFY(line.LogProperties(QStringLiteral("Dump")));

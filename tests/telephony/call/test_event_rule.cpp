@@ -23,9 +23,9 @@ void RunNestedLoop(int milliseconds) {
 }
 
 DWORD InjectCall(const QString& number) {
-    tapisim::CallSpec spec;
-    spec.caller.number = number;
-    return tapisim::injectIncomingCall(0, spec);
+    tapisim::CallSetup setup;
+    setup.caller.number = number;
+    return tapisim::injectIncomingCall(0, setup);
 }
 } // namespace
 

@@ -29,10 +29,10 @@ void Open(TetLine& line) {
 }
 
 DWORD Incoming(const QString& number, DWORD mediaMode = LINEMEDIAMODE_INTERACTIVEVOICE) {
-    tapisim::CallSpec spec;
-    spec.caller.number = number;
-    spec.mediaMode = mediaMode;
-    return tapisim::injectIncomingCall(Modem, spec);
+    tapisim::CallSetup setup;
+    setup.caller.number = number;
+    setup.mediaMode = mediaMode;
+    return tapisim::injectIncomingCall(Modem, setup);
 }
 
 bool DescriptorOpen(intptr_t fd) {

@@ -8,8 +8,8 @@ using namespace tapitest;
 
 namespace {
 
-tapisim::CallSpec callFrom(const char* number) {
-    tapisim::CallSpec offer;
+tapisim::CallSetup callFrom(const char* number) {
+    tapisim::CallSetup offer;
     offer.caller.number = QString::fromLatin1(number);
     return offer;
 }

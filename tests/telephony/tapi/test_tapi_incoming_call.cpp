@@ -133,7 +133,7 @@ void TestTapiIncomingCall::monitorLineGetsMonitorHandles() {
 void TestTapiIncomingCall::injectedCallerDataArrivesWithCallInfo() {
     Session s(scenarioPath(QStringLiteral("basic.json")));
     const HLINE line = s.open(0);
-    tapisim::CallSpec offer;
+    tapisim::CallSetup offer;
     offer.caller.flags = LINECALLPARTYID_UNAVAIL;
     offer.called.number = QStringLiteral("100");
     offer.redirecting.number = QStringLiteral("0309999999");

@@ -123,7 +123,7 @@ void TestTapiStructures::variablePart() {
     app_ = s.app;
     line_ = s.open(0);
     QVERIFY(line_ != 0);
-    tapisim::CallSpec offer;
+    tapisim::CallSetup offer;
     offer.caller.number = QStringLiteral("0301234567");
     offer.caller.name = QStringLiteral("Jansen");
     const DWORD callId = tapisim::injectIncomingCall(0, offer);
