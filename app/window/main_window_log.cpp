@@ -9,6 +9,7 @@
 #include "app/core/data_folder.h"
 #include "app/core/log_autosave.h"
 #include "app/core/phonebook_model.h"
+#include "app/core/unreadable_file.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -54,7 +55,11 @@ bool TForm1::LoadLog(QString* error) {
     const QString path = logFilePath();
     if (!QFileInfo::exists(path))
         return true;
-    return m_log->load(path, error);
+    if (m_log->load(path, error))
+        return true;
+    // The autosave would overwrite it with this run's rows only.
+    setAsideUnreadableFile(path);
+    return false;
 }
 
 bool TForm1::SaveLog(QString* error) {
@@ -76,7 +81,12 @@ void TForm1::BtnDeleteClick() {
 }
 
 bool TForm1::LoadPhonebook(QString* error) {
-    return m_phonebook->load(RzButtonEdit1->text(), PhonebookModel::Sorting::ByNumber, error);
+    const QString path = RzButtonEdit1->text();
+    if (m_phonebook->load(path, PhonebookModel::Sorting::ByNumber, error))
+        return true;
+    // Saving at the end would overwrite it with the empty grid.
+    setAsideUnreadableFile(path);
+    return false;
 }
 
 bool TForm1::SavePhonebook(QString* error) {
@@ -116,6 +126,8 @@ void TForm1::RzButtonEdit1ButtonClick() {
         return;
     RzButtonEdit1->setText(path);
     QString error;
-    if (!m_phonebook->load(path, PhonebookModel::Sorting::None, &error))
+    if (!m_phonebook->load(path, PhonebookModel::Sorting::None, &error)) {
+        setAsideUnreadableFile(path); // the save at the end would overwrite it
         m_dialogs->error(this, QStringLiteral("Error"), QStringLiteral("Error:\n\r") + error);
+    }
 }

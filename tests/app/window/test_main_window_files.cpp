@@ -25,6 +25,7 @@ private Q_SLOTS:
     void destructionWritesAllThreeFiles();
     void failingSettingsWriteStillWritesLogAndPhonebook();
     void logAndPhonebookSurviveARestart();
+    void unreadableFilesAreSetAsideNotOverwritten();
     void logSavedShortlyAfterANewRow();
     void wisLog_data();
     void wisLog();
@@ -116,6 +117,34 @@ void TestMainWindowFiles::logAndPhonebookSurviveARestart() {
     QCOMPARE(again->logModel()->cell(1, CallLogModel::ColNumber),
              QStringLiteral("Jansen \"de\" Vries"));
     QCOMPARE(again->phonebookModel()->cell(3, 1), QStringLiteral("Jansen, P."));
+}
+
+void TestMainWindowFiles::unreadableFilesAreSetAsideNotOverwritten() {
+    WindowFixture f;
+    // Folders where the files should be: they exist but cannot be read as files. Tests run as
+    // root, so file permissions would not make them unreadable.
+    QDir data(f.dataDir.path());
+    QVERIFY(data.mkpath(QStringLiteral("log2.csv")));
+    QVERIFY(data.mkpath(QStringLiteral("boek.csv")));
+    f.writeFile(f.dataPath(QStringLiteral("log2.csv/kept.txt")), "old log");
+    f.writeFile(f.dataPath(QStringLiteral("boek.csv/kept.txt")), "old book");
+    const QString book = f.dataPath(QStringLiteral("boek.csv"));
+    f.writeSettings("Phonebook=" + book.toLocal8Bit() + "\r\n");
+    TForm1* form = f.createShown();
+    QCOMPARE(form->logModel()->rowCount(), 0);
+    form->addLogRow(row(QStringLiteral("0201234567")));
+    f.destroy();
+
+    QVERIFY(WindowFixture::readFile(f.dataPath(QStringLiteral("log2.csv")))
+                .contains("IN,Balie,09:15,0201234567,"));
+    QVERIFY(QFileInfo(book).isFile());
+    const QStringList aside = data.entryList({QStringLiteral("*.unreadable-*")}, QDir::Dirs);
+    QCOMPARE(aside.size(), 2);
+    for (const QString& name : aside) {
+        const QByteArray kept = WindowFixture::readFile(data.filePath(name + "/kept.txt"));
+        QCOMPARE(kept, name.startsWith(QStringLiteral("log2")) ? QByteArray("old log")
+                                                               : QByteArray("old book"));
+    }
 }
 
 void TestMainWindowFiles::logSavedShortlyAfterANewRow() {
