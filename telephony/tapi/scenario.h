@@ -1,7 +1,7 @@
 #pragma once
 
 // The simulator's scenario: line devices and, per device, a timeline of events in milliseconds
-// after the device is opened. Read from JSON; see docs/tapi-simulator.md for the format.
+// after the device is opened. Read from JSON; the README describes the format.
 
 #include <QByteArray>
 #include <QString>
