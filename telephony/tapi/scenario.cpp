@@ -588,6 +588,7 @@ ScenarioDevice device(Node& n, DWORD index) {
         n.flags(QStringLiteral("mediaModes"), mediaModes(), LINEMEDIAMODE_INTERACTIVEVOICE);
     if (info.mediaModes == 0)
         n.fail(QStringLiteral("mediaModes"), QStringLiteral("a device needs a media mode"));
+    info.reportedMediaModes = n.flags(QStringLiteral("reportedMediaModes"), mediaModes(), 0);
     info.bearerModes = n.flags(QStringLiteral("bearerModes"), bearerModes(), LINEBEARERMODE_VOICE);
     info.lineStates = n.flags(QStringLiteral("lineStates"), lineStates(), LINEDEVSTATE_ALL);
     info.addressStates =

@@ -203,7 +203,7 @@ LONG Service::getDevCaps(HLINEAPP app, DWORD deviceId, DWORD apiVersion, LPLINED
     f.dwNumAddresses = static_cast<DWORD>(info.addresses.size());
     f.dwBearerModes = info.bearerModes;
     f.dwMaxRate = (info.mediaModes & LINEMEDIAMODE_DATAMODEM) ? 56000 : 0;
-    f.dwMediaModes = info.mediaModes;
+    f.dwMediaModes = info.reportedMediaModes ? info.reportedMediaModes : info.mediaModes;
     if (!info.lacks(Operation::GenerateTone)) {
         f.dwGenerateToneModes = info.generateToneModes;
         f.dwGenerateToneMaxNumFreq = 3;

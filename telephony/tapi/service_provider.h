@@ -71,6 +71,9 @@ struct DeviceInfo {
     std::string switchInfo;
     DWORD permanentLineId = 0;
     DWORD mediaModes = LINEMEDIAMODE_INTERACTIVEVOICE;
+    // What the capabilities list, when that is more than the device can carry (0: mediaModes).
+    // A data modem that also lists voice is refused an interactive-voice open all the same.
+    DWORD reportedMediaModes = 0;
     DWORD bearerModes = LINEBEARERMODE_VOICE;
     DWORD lineStates = LINEDEVSTATE_ALL; // what lineSetStatusMessages may enable
     DWORD addressStates = LINEADDRESSSTATE_ALL;

@@ -316,6 +316,20 @@ private Q_SLOTS:
         QCOMPARE(w.pane(), QStringLiteral("Error"));
     }
 
+    void modemListingVoiceItCannotCarryGivesLimitedFunctionalityAtStart() {
+        UseScenario(QStringLiteral("tapi_voice_claiming_modem.json"));
+        TapiWindow w;
+        w.writeSettings("tapiconnect=1\r\ntapidevice=data modem\r\n");
+        TForm1* form = w.create();
+        // Opened with the media modes the device lists, which include voice.
+        QVERIFY(!form->lineComponent()->Device()->Active());
+        QCOMPARE(form->lineComponent()->Error()->Number(), LONG(LINEERR_INVALMEDIAMODE));
+        QCOMPARE(w.dialogs->boxes.size(), 1);
+        QCOMPARE(w.dialogs->boxes.first().title, QStringLiteral("Limited Functionality Device"));
+        QVERIFY(w.dialogs->boxes.first().text.startsWith(
+            QStringLiteral("Telvane has detected that your device is a (Data Modem) DATA modem")));
+    }
+
     void failedOpeningShowsTheError() {
         TapiWindow w;
         TForm1* form = w.create();
