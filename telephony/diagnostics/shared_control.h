@@ -71,7 +71,9 @@ public:
     template <class Handler, class... Args> bool FireEvent(const Handler& handler, Args&&... args) {
         if (!EventSwitchOn() || !handler)
             return false;
-        handler(this, std::forward<Args>(args)...);
+        // A copy: the handler may assign its own event while it runs.
+        const Handler running = handler;
+        running(this, std::forward<Args>(args)...);
         return true;
     }
     // Calls an assigned handler regardless of the event switch, for the few events that ignore it.
@@ -79,7 +81,8 @@ public:
     bool FireEventAlways(const Handler& handler, Args&&... args) {
         if (!handler)
             return false;
-        handler(this, std::forward<Args>(args)...);
+        const Handler running = handler; // the handler may assign its own event
+        running(this, std::forward<Args>(args)...);
         return true;
     }
 

@@ -14,6 +14,7 @@ private Q_SLOTS:
     void eventSwitchDecidesWhetherHandlersRun();
     void handlersThatIgnoreTheSwitch();
     void destructionReachesNoHandler();
+    void handlerMayReplaceItsOwnEventWhileRunning();
 };
 
 void TestSharedControl::freshComponent() {
@@ -104,4 +105,21 @@ void TestSharedControl::destructionReachesNoHandler() {
 }
 
 QTEST_GUILESS_MAIN(TestSharedControl)
+void TestSharedControl::handlerMayReplaceItsOwnEventWhileRunning() {
+    TetSharedControl control;
+    QString seen;
+    TET_NotifyEvent event;
+    // The handler owns the only reference to its text: clearing the event while the handler
+    // runs must not free the handler under its own feet (ASan shows it when it does).
+    auto text = std::make_shared<QString>(QStringLiteral("still here"));
+    event = [&event, &seen, text](TetSharedControl*) {
+        event = nullptr;
+        seen = *text;
+    };
+    text.reset();
+    QVERIFY(control.FireEvent(event));
+    QCOMPARE(seen, QStringLiteral("still here"));
+    QVERIFY(!event);
+}
+
 #include "test_shared_control.moc"
