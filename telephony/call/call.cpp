@@ -2,6 +2,7 @@
 // between the call object and a call's record.
 
 #include "telephony/call/call.h"
+#include "telephony/tapi/call_info_parties.h"
 
 #include "telephony/call/log_listened.h"
 
@@ -18,31 +19,6 @@ namespace {
 constexpr uint32_t Low16(DWORD value) {
     return value & 0xFFFFu;
 }
-
-// Where each party's fields sit in LINECALLINFO, in party order.
-struct PartyFields {
-    DWORD LINECALLINFO::*flags;
-    DWORD LINECALLINFO::*numberSize;
-    DWORD LINECALLINFO::*numberOffset;
-    DWORD LINECALLINFO::*nameSize;
-    DWORD LINECALLINFO::*nameOffset;
-};
-
-constexpr std::array<PartyFields, TetCallLog::PartyCount> PartyLayout = {{
-    {&LINECALLINFO::dwCallerIDFlags, &LINECALLINFO::dwCallerIDSize, &LINECALLINFO::dwCallerIDOffset,
-     &LINECALLINFO::dwCallerIDNameSize, &LINECALLINFO::dwCallerIDNameOffset},
-    {&LINECALLINFO::dwCalledIDFlags, &LINECALLINFO::dwCalledIDSize, &LINECALLINFO::dwCalledIDOffset,
-     &LINECALLINFO::dwCalledIDNameSize, &LINECALLINFO::dwCalledIDNameOffset},
-    {&LINECALLINFO::dwConnectedIDFlags, &LINECALLINFO::dwConnectedIDSize,
-     &LINECALLINFO::dwConnectedIDOffset, &LINECALLINFO::dwConnectedIDNameSize,
-     &LINECALLINFO::dwConnectedIDNameOffset},
-    {&LINECALLINFO::dwRedirectionIDFlags, &LINECALLINFO::dwRedirectionIDSize,
-     &LINECALLINFO::dwRedirectionIDOffset, &LINECALLINFO::dwRedirectionIDNameSize,
-     &LINECALLINFO::dwRedirectionIDNameOffset},
-    {&LINECALLINFO::dwRedirectingIDFlags, &LINECALLINFO::dwRedirectingIDSize,
-     &LINECALLINFO::dwRedirectingIDOffset, &LINECALLINFO::dwRedirectingIDNameSize,
-     &LINECALLINFO::dwRedirectingIDNameOffset},
-}};
 
 } // namespace
 
@@ -125,7 +101,7 @@ LONG TetCall::RefreshCallInfo(uint32_t h, uint32_t mask) {
     for (std::size_t i = 0; i < TetCallLog::PartyCount; ++i) {
         if ((mask & (LINECALLINFOSTATE_CALLERID << i)) == 0)
             continue;
-        const PartyFields& f = PartyLayout[i];
+        const tapi::CallInfoPartyFields& f = tapi::CallInfoParties[i];
         ReadPartyID(record->Party(i), info->*f.flags, info->*f.numberSize, info->*f.numberOffset,
                     info->*f.nameSize, info->*f.nameOffset, buffer.Data(), buffer.Size());
     }

@@ -12,6 +12,7 @@
 #include <mutex>
 #include <set>
 
+#include "telephony/tapi/call_info_parties.h"
 #include "telephony/tapi/service.h"
 #include "telephony/tapi/struct_writer.h"
 
@@ -607,35 +608,13 @@ LONG Service::getCallInfo(HCALL handle, LPLINECALLINFO info) {
             ++f.dwNumMonitors;
     }
     f.dwTrunk = 0xFFFFFFFF;
-    struct PartyFields {
-        DWORD LINECALLINFO::*flags;
-        DWORD LINECALLINFO::*size;
-        DWORD LINECALLINFO::*offset;
-        DWORD LINECALLINFO::*nameSize;
-        DWORD LINECALLINFO::*nameOffset;
-    };
-    static constexpr PartyFields parties[PartyCount] = {
-        {&LINECALLINFO::dwCallerIDFlags, &LINECALLINFO::dwCallerIDSize,
-         &LINECALLINFO::dwCallerIDOffset, &LINECALLINFO::dwCallerIDNameSize,
-         &LINECALLINFO::dwCallerIDNameOffset},
-        {&LINECALLINFO::dwCalledIDFlags, &LINECALLINFO::dwCalledIDSize,
-         &LINECALLINFO::dwCalledIDOffset, &LINECALLINFO::dwCalledIDNameSize,
-         &LINECALLINFO::dwCalledIDNameOffset},
-        {&LINECALLINFO::dwConnectedIDFlags, &LINECALLINFO::dwConnectedIDSize,
-         &LINECALLINFO::dwConnectedIDOffset, &LINECALLINFO::dwConnectedIDNameSize,
-         &LINECALLINFO::dwConnectedIDNameOffset},
-        {&LINECALLINFO::dwRedirectionIDFlags, &LINECALLINFO::dwRedirectionIDSize,
-         &LINECALLINFO::dwRedirectionIDOffset, &LINECALLINFO::dwRedirectionIDNameSize,
-         &LINECALLINFO::dwRedirectionIDNameOffset},
-        {&LINECALLINFO::dwRedirectingIDFlags, &LINECALLINFO::dwRedirectingIDSize,
-         &LINECALLINFO::dwRedirectingIDOffset, &LINECALLINFO::dwRedirectingIDNameSize,
-         &LINECALLINFO::dwRedirectingIDNameOffset},
-    };
+    static_assert(CallInfoParties.size() == PartyCount);
     for (int p = 0; p < PartyCount; ++p) {
         const PartyData& party = c.data.parties[p];
-        f.*parties[p].flags = party.flags;
-        w.addText(parties[p].size, parties[p].offset, party.number);
-        w.addText(parties[p].nameSize, parties[p].nameOffset, party.name);
+        const CallInfoPartyFields& at = CallInfoParties[p];
+        f.*at.flags = party.flags;
+        w.addText(at.numberSize, at.numberOffset, party.number);
+        w.addText(at.nameSize, at.nameOffset, party.name);
     }
     if (l) {
         const auto s = sessions_.find(l->session);
