@@ -4,6 +4,8 @@
 // with their titles, and a window whose caller-ID rows are captured with the status pane text
 // they showed.
 
+#include "tests/support/simulator_scenario.h"
+
 #include "window_fixture.h"
 
 #include "app/window/dialog_service.h"
@@ -18,20 +20,15 @@
 namespace tapitest {
 
 inline QString ScenarioPath(const QString& name) {
-    return qEnvironmentVariable("VORBEL_SOURCE_DIR") +
-           QStringLiteral("/tests/app/window/scenarios/") + name;
+    return simtest::ScenarioPath(QStringLiteral("tests/app/window/scenarios"), name);
 }
 
-// The simulator reads the scenario when the line component starts its session.
 inline void UseScenario(const QString& name) {
-    qputenv("VORBEL_TAPI_SIM", ScenarioPath(name).toLocal8Bit());
+    simtest::UseScenario(QStringLiteral("tests/app/window/scenarios"), name);
 }
 
 inline void Settle(int milliseconds) {
-    QElapsedTimer clock;
-    clock.start();
-    while (clock.elapsed() < milliseconds)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    simtest::Settle(milliseconds);
 }
 
 // Device positions in tapi_office.json.

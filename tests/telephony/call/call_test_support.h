@@ -4,6 +4,8 @@
 // device, and a trace of everything the component reports (events and log lines) in order, with
 // call handles named A, B, ... by first appearance.
 
+#include "tests/support/simulator_scenario.h"
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QHash>
@@ -20,21 +22,15 @@
 namespace calltest {
 
 inline QString ScenarioPath(const QString& name) {
-    return qEnvironmentVariable("VORBEL_SOURCE_DIR") +
-           QStringLiteral("/tests/telephony/call/scenarios/") + name;
+    return simtest::ScenarioPath(QStringLiteral("tests/telephony/call/scenarios"), name);
 }
 
-// The simulator reads the scenario when a session starts.
 inline void UseScenario(const QString& name) {
-    qputenv("VORBEL_TAPI_SIM", ScenarioPath(name).toLocal8Bit());
+    simtest::UseScenario(QStringLiteral("tests/telephony/call/scenarios"), name);
 }
 
-// Lets queued TAPI messages and timers run for a while.
 inline void Settle(int milliseconds) {
-    QElapsedTimer clock;
-    clock.start();
-    while (clock.elapsed() < milliseconds)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    simtest::Settle(milliseconds);
 }
 
 // Declare before the line: the line writes log lines while it is destroyed.

@@ -3,6 +3,8 @@
 // Shared pieces of the line component tests: scenario files of the simulator provider and a
 // recorder of the component's events.
 
+#include "tests/support/simulator_scenario.h"
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QString>
@@ -13,21 +15,15 @@
 namespace linetest {
 
 inline QString ScenarioPath(const QString& name) {
-    return qEnvironmentVariable("VORBEL_SOURCE_DIR") +
-           QStringLiteral("/tests/telephony/line/scenarios/") + name;
+    return simtest::ScenarioPath(QStringLiteral("tests/telephony/line/scenarios"), name);
 }
 
-// The simulator reads the scenario when a session starts.
 inline void UseScenario(const QString& name) {
-    qputenv("VORBEL_TAPI_SIM", ScenarioPath(name).toLocal8Bit());
+    simtest::UseScenario(QStringLiteral("tests/telephony/line/scenarios"), name);
 }
 
-// Lets queued TAPI messages arrive.
 inline void Settle(int milliseconds = 50) {
-    QElapsedTimer clock;
-    clock.start();
-    while (clock.elapsed() < milliseconds)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    simtest::Settle(milliseconds, 10);
 }
 
 // Records the events that the component fires, by name and call handle.
